@@ -1,0 +1,57 @@
+#include "engine/core/MessageHandlerTable.h"
+
+#include "engine/core/LogHub.h"
+#include "engine/core/MessageReceiver.h"
+
+CriticalSection& HandlerLock()
+{
+    static CriticalSection lock;
+    return lock;
+}
+
+void MessageHandlerTable::Append(int32_t identity, Handler handler)
+{
+    entries_.push_back({identity, handler});
+}
+
+const MessageHandlerTable::Entry* MessageHandlerTable::Find(int32_t identity)
+{
+    if (lastHit_.identity == identity) {
+        return &lastHit_;
+    }
+    for (const Entry& entry : entries_) {
+        if (entry.identity == identity) {
+            lastHit_ = entry;
+            return &lastHit_;
+        }
+    }
+    return nullptr;
+}
+
+bool MessageHandlerTable::Handles(int32_t identity)
+{
+    if (Find(identity)) {
+        return true;
+    }
+    return base_ && base_->Handles(identity);
+}
+
+int32_t MessageHandlerTable::Dispatch(MessageReceiver* object, int32_t identity, const void* payload, int32_t size,
+                                      int32_t connection)
+{
+    if (const Entry* entry = Find(identity)) {
+        return entry->handler(object, payload, size, connection);
+    }
+    return base_ ? base_->Dispatch(object, identity, payload, size, connection) : 0;
+}
+
+bool MessageHandlerTable::PayloadFits(MessageReceiver* object, int32_t identity, const void* payload, int32_t size,
+                                      int32_t needed)
+{
+    if (payload && size >= needed) {
+        return true;
+    }
+    LogHub::PrintError("%s: message %d refused, its payload holds %d of %d bytes", object->GetClassName().c_str(),
+                       identity, payload ? size : 0, needed);
+    return false;
+}

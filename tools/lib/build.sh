@@ -1,0 +1,19 @@
+# Configures and builds the project for Windows into the build folder. Sourced.
+
+build_project() {
+    local deps log
+    deps=$("$repo_root/tools/build-deps")
+    mkdir -p "$build_dir"
+    log=$build_dir/build.log
+    if ! cmake -S "$repo_root" -B "$build_dir" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/toolchain-mingw-i686.cmake" \
+        -DVARNHOLT_DEPS="$deps" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$repo_root/tools/wine-run" >"$log" 2>&1; then
+        tail -n 40 "$log" >&2
+        die "configuring failed (full log: $log)"
+    fi
+    if ! cmake --build "$build_dir" -j "$(nproc)" >>"$log" 2>&1; then
+        grep -E 'error|FAILED' "$log" | head -n 40 >&2
+        die "building failed (full log: $log)"
+    fi
+}
