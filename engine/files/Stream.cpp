@@ -1,0 +1,91 @@
+#include "engine/files/Stream.h"
+
+#include "engine/core/LogHub.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+template <class T>
+T Stream::ReadValue()
+{
+    T value{};
+    if (Read(&value, sizeof value) != static_cast<int32_t>(sizeof value)) {
+        return T{};
+    }
+    return value;
+}
+
+uint8_t Stream::ReadByte()
+{
+    return ReadValue<uint8_t>();
+}
+
+int16_t Stream::ReadInt16()
+{
+    return ReadValue<int16_t>();
+}
+
+int32_t Stream::ReadInt32()
+{
+    return ReadValue<int32_t>();
+}
+
+float Stream::ReadFloat()
+{
+    return ReadValue<float>();
+}
+
+int32_t Stream::Remaining()
+{
+    if (size_ < 0) {
+        return 0;
+    }
+    return std::max(size_ - Tell(), 0);
+}
+
+void Stream::ReportErrors()
+{
+    if (reportedErrors_) {
+        return;
+    }
+    reportedErrors_ = true;
+    LogHub::PrintError("%s contains errors", name_.c_str());
+}
+
+// A length only a damaged file holds is cut to the bytes left.
+int32_t Stream::ReadLength(int32_t bytesPerUnit)
+{
+    const int32_t length = ReadInt32();
+    const int32_t fits = Remaining() / bytesPerUnit;
+    if (length < 0 || length > fits) {
+        ReportErrors();
+        return std::clamp(length, 0, fits);
+    }
+    return length;
+}
+
+WideString Stream::ReadText()
+{
+    const int32_t length = ReadLength(1);
+    std::string bytes(length, '\0');
+    bytes.resize(std::max(Read(bytes.data(), length), 0));
+    WideString text(bytes.size(), L'\0');
+    std::transform(bytes.begin(), bytes.end(), text.begin(),
+                   [](char byte) { return static_cast<wchar_t>(static_cast<int16_t>(static_cast<signed char>(byte))); });
+    return text;
+}
+
+WideString Stream::ReadWideText()
+{
+    const int32_t length = ReadLength(2);
+    WideString text(length, L'\0');
+    const int32_t delivered = Read(text.data(), length * 2);
+    text.resize(std::max(delivered, 0) / 2);
+    return text;
+}
+
+int32_t Stream::ReadCount(int32_t recordBytes)
+{
+    return ReadLength(std::max(recordBytes, 1));
+}

@@ -1,0 +1,148 @@
+#include "engine/files/ArchiveList.h"
+#include "engine/files/LanguageTable.h"
+#include "engine/files/PackArchive.h"
+#include "tests/support/CapturingSink.h"
+#include "tests/support/Fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ReadAll(Stream& in)
+{
+    std::string bytes(std::max(in.GetSize(), 0), '\0');
+    bytes.resize(in.Read(bytes.data(), static_cast<int32_t>(bytes.size())));
+    return bytes;
+}
+
+std::vector<WideString> PackMatches(PackArchive& pack, const wchar_t* pattern, bool withFolder)
+{
+    std::vector<WideString> names;
+    pack.FindFiles(names, pattern, withFolder, false);
+    return names;
+}
+
+// The fixture's big member: byte i is (7i + i/256) mod 256.
+char BigByte(int32_t i)
+{
+    return static_cast<char>((i * 7 + (i >> 8)) & 0xFF);
+}
+
+} // namespace
+
+TEST(ArchiveList, LooseFilesOverridePackedOnes)
+{
+    MountedFixture fixture(L"sources");
+    struct Case {
+        const wchar_t* name;
+        bool exists;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {L"Misc\\English.DCL", true}, {L"misc\\other.dcl", true}, {L"Loose\\Only.txt", true},
+             {L"Loose/Only.txt", true}, {L"Misc/Other.DCL", false}, {L"Misc\\Missing.DCL", false}}) {
+        EXPECT_EQ(FileExists(c.name), c.exists) << WideStringToNarrow(c.name);
+        EXPECT_EQ(CanReadFile(c.name), c.exists) << WideStringToNarrow(c.name);
+    }
+    TextMap texts;
+    ASSERT_TRUE(LoadLanguageFile(L"Misc\\English.DCL", texts));
+    EXPECT_EQ(texts.at(1), L"Loose");
+    ASSERT_TRUE(LoadLanguageFile(L"misc\\other.dcl", texts));
+    EXPECT_EQ(texts.at(1), L"Other");
+}
+
+TEST(ArchiveList, TheFirstSourceWithMatchesListsThemAll)
+{
+    MountedFixture fixture(L"sources");
+    EXPECT_EQ(ListFiles(L"Misc\\*.DCL"), std::vector<WideString>{L"English.DCL"});
+    EXPECT_EQ(ListFiles(L"Menu\\Loading?.DCT"), (std::vector<WideString>{L"LOADING1.DCT", L"LOADINGX.DCT"}));
+    EXPECT_TRUE(ListFiles(L"Nowhere\\*.*").empty());
+
+    std::vector<WideString> withFolder;
+    EXPECT_TRUE(FindFiles(withFolder, L"Misc\\*.DCL", true, true));
+    EXPECT_EQ(withFolder, std::vector<WideString>{L"Misc\\English.DCL"});
+}
+
+TEST(PackArchive, PatternsMatchFolderExactlyAndPartsAsPrefixes)
+{
+    ScopedWorkingFolder folder(FixturePath(L"sources"));
+    PackArchive pack(L"Data.DCP");
+    struct Case {
+        const wchar_t* pattern;
+        std::vector<WideString> names;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {L"Menu\\Loading?.DCT", {L"LOADING1.DCT", L"LOADINGX.DCT"}},
+             {L"Misc\\*.DC", {L"ENGLISH.DCL", L"OTHER.DCL"}},
+             {L"misc\\e*", {L"ENGLISH.DCL"}},
+             {L"Pedestrians\\*.", {L"LIST.TXT", L"WALKER"}},
+             {L"Pedestrians\\Walker\\*.DCT", {L"SKIN.DCT"}},
+             {L"*.*", {L"PEDESTRIANS"}},   // folder members at the top
+             {L"Menu\\*.XYZ", {}}}) {
+        EXPECT_EQ(PackMatches(pack, c.pattern, false), c.names) << WideStringToNarrow(c.pattern);
+    }
+    EXPECT_EQ(PackMatches(pack, L"Menu\\B*", true), std::vector<WideString>{L"MENU\\BOTH.DCT"});
+}
+
+TEST(PackArchive, KeysAreUpperCaseWithBackslashesAndTheFirstMemberWins)
+{
+    EXPECT_EQ(PackArchive::MemberKey(L"Misc/English.DCL"), L"MISC\\ENGLISH.DCL");
+    EXPECT_EQ(PackArchive::MemberKey(L"Pedestrians/"), L"PEDESTRIANS");
+
+    ScopedWorkingFolder folder(FixturePath(L"sources"));
+    PackArchive pack(L"Data.DCP");
+    EXPECT_TRUE(pack.CanRead(L"misc\\english.dcl"));
+    EXPECT_FALSE(pack.CanRead(L"Misc/English.DCL"));
+    EXPECT_FALSE(pack.CanWrite(L"Misc\\English.DCL"));
+    std::unique_ptr<Stream> twice = pack.OpenRead(L"data\\twice.bin");
+    ASSERT_NE(twice, nullptr);
+    EXPECT_EQ(ReadAll(*twice), "first");
+    EXPECT_EQ(twice->GetName(), L"data\\twice.bin");
+}
+
+TEST(PackArchive, MembersSeekByDecompressing)
+{
+    ScopedWorkingFolder folder(FixturePath(L"sources"));
+    PackArchive pack(L"Data.DCP");
+    std::unique_ptr<Stream> big = pack.OpenRead(L"Data\\Big.bin");
+    ASSERT_NE(big, nullptr);
+    ASSERT_EQ(big->GetSize(), 100 * 1024);
+
+    struct Case {
+        int32_t offset;
+        int32_t origin;
+        int32_t position;
+    };
+    char byte = 0;
+    for (const Case& c : std::initializer_list<Case>{
+             {70000, kSeekStart, 70000},     // forwards, far beyond one scratch buffer
+             {-69000, kSeekCurrent, 1001},   // backwards: from the member's start again
+             {0, kSeekStart, 0},
+             {-1, kSeekEnd, 100 * 1024 - 1}}) {
+        big->Seek(c.offset, c.origin);
+        EXPECT_EQ(big->Tell(), c.position);
+        EXPECT_EQ(big->Read(&byte, 1), 1);
+        EXPECT_EQ(byte, BigByte(c.position)) << c.position;
+    }
+    EXPECT_EQ(big->Read(&byte, 1), 0);   // at the end
+    big->Seek(0, kSeekEnd);
+    EXPECT_EQ(big->Tell(), big->GetSize());
+}
+
+TEST(PackArchive, DamagedPacksAreReportedOnceAndLooseFilesCarryOn)
+{
+    for (const wchar_t* name : {L"truncated", L"garbage"}) {
+        ScopedCapture log(kLogError);
+        MountedFixture fixture(name);
+        EXPECT_EQ(log->lines, std::vector<WideString>{L"Data.DCP contains errors"}) << WideStringToNarrow(name);
+        EXPECT_FALSE(FileExists(L"Misc\\Other.DCL"));
+        EXPECT_TRUE(FileExists(L"Data.DCP"));
+    }
+}
+
+TEST(PackArchive, AnAbsentPackIsSilent)
+{
+    ScopedCapture log(kLogVerbose);
+    MountedFixture fixture(L"languages");
+    EXPECT_TRUE(log->lines.empty());
+    EXPECT_TRUE(FileExists(L"Misc\\English.DCL"));
+}

@@ -1,0 +1,45 @@
+#include "engine/files/FileStream.h"
+#include "engine/gui/RtfLog.h"
+#include "tests/support/Fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string FileText(const wchar_t* name)
+{
+    FileStream in(name);
+    std::string text(std::max(in.GetSize(), 0), '\0');
+    text.resize(in.Read(text.data(), static_cast<int32_t>(text.size())));
+    return text;
+}
+
+} // namespace
+
+TEST(RtfLog, ColourCodesBecomeTextColours)
+{
+    struct Case {
+        const wchar_t* message;
+        const char* paragraph;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {L"^1Error^7:", "\\cf0 \\cf1 Error\\cf7 :"},
+             {L"Misc\\Config.VKS {x}", "\\cf0 Misc\\\\Config.VKS \\{x\\}"},
+             {L"100^^ sure^", "\\cf0 100^ sure^"}}) {
+        EXPECT_EQ(RtfLog::Paragraph(c.message), c.paragraph);
+    }
+}
+
+TEST(RtfLog, TheDocumentIsCompleteAfterEveryLine)
+{
+    ScratchFolder scratch;
+    const std::string header =
+        "{\\rtf1\r\n{\\colortbl;\\red255\\green0\\blue0;\\red0\\green255\\blue0;\\red255\\green255\\blue0;"
+        "\\red0\\green0\\blue255;\\red0\\green255\\blue255;\\red255\\green0\\blue255;\\red0\\green0\\blue0;}\r\n";
+    RtfLog log(L"Console.RTF");
+    EXPECT_EQ(FileText(L"Console.RTF"), header + "}\r\n");
+    log.Write(L"^1Error^7:");
+    log.Write(L"Shutting down...");
+    EXPECT_EQ(FileText(L"Console.RTF"),
+              header + "\\cf0 \\cf1 Error\\cf7 :\\par\r\n\\cf0 Shutting down...\\par\r\n}\r\n");
+}

@@ -1,0 +1,1 @@
+"""Writers of Varnholt's data formats and the sample-data build."""

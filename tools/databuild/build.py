@@ -1,0 +1,85 @@
+"""Builds the sample data from data/ into an output folder: "Data.DCP" with
+every file, and the files the game needs loose beside it.
+
+- Sources convert by extension: "X.lang" becomes the language file "X.DCL";
+  other files are taken as they are.
+- "data/external.txt" names files taken from installed Debian packages
+  ("Fonts/HUD Font.TTF = /usr/share/fonts/..."), never committed.
+- "data/loose.txt" names the game files that are also written loose; a loose
+  file overrides its packed copy.
+"""
+
+import argparse
+import pathlib
+import sys
+
+from . import language
+from .pack import write_pack
+
+CONTROL_FILES = {"external.txt", "loose.txt"}
+
+
+def read_list(path: pathlib.Path):
+    if not path.exists():
+        return []
+    lines = (line.strip() for line in path.read_text(encoding="utf-8").splitlines())
+    return [line for line in lines if line and not line.startswith("#")]
+
+
+def game_name(relative: pathlib.PurePath) -> str:
+    return "\\".join(relative.parts)
+
+
+def convert(path: pathlib.Path, relative: pathlib.PurePath):
+    """(game name, bytes) of one source file."""
+    if path.suffix == ".lang":
+        texts = language.parse_source(path.read_text(encoding="utf-8"), str(path))
+        return game_name(relative.with_suffix(".DCL")), language.write_dcl(texts)
+    return game_name(relative), path.read_bytes()
+
+
+def collect(source: pathlib.Path):
+    members = []
+    for path in sorted(p for p in source.rglob("*") if p.is_file()):
+        relative = path.relative_to(source)
+        if len(relative.parts) == 1 and relative.name in CONTROL_FILES:
+            continue
+        members.append(convert(path, relative))
+    for entry in read_list(source / "external.txt"):
+        name, _, origin = (part.strip() for part in entry.partition("="))
+        origin_path = pathlib.Path(origin)
+        if not origin_path.exists():
+            sys.exit(f"build-data: {origin} (for {name}) is missing; run tools/setup")
+        members.append((name.replace("/", "\\"), origin_path.read_bytes()))
+    return members
+
+
+def build(source: pathlib.Path, out: pathlib.Path):
+    members = collect(source)
+    names = {name for name, _ in members}
+    loose = [name.replace("/", "\\") for name in read_list(source / "loose.txt")]
+    for name in loose:
+        if name not in names:
+            sys.exit(f"build-data: loose.txt names {name}, which no source makes")
+
+    # The output folder is also where the game runs and writes its settings
+    # and log, so it is updated in place, never emptied.
+    out.mkdir(parents=True, exist_ok=True)
+    write_pack(out / "Data.DCP", members)
+    by_name = dict(members)
+    for name in loose:
+        target = out.joinpath(*name.split("\\"))
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.write_bytes(by_name[name])
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--source", type=pathlib.Path, required=True)
+    parser.add_argument("--out", type=pathlib.Path, required=True)
+    args = parser.parse_args(argv)
+    build(args.source, args.out)
+
+
+if __name__ == "__main__":
+    main()
