@@ -37,6 +37,9 @@ public:
     void SetLevel(int32_t level);
     int32_t GetLevel() const { return level_; }
 
+    // Held while sinks write; readers of a sink's lines take it too.
+    CriticalSection& GetLock() { return lock_; }
+
     void PrintV(int32_t level, const char* format, va_list args);
     void Write(int32_t level, const WideString& text);
 

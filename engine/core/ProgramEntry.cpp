@@ -1,31 +1,102 @@
-// The program's entry function: switches, file sources, the log, the language.
+// The program's entry function: switches, file sources, the engine and its
+// devices, the front end, the intro, the frame loop and shutdown.
 
+#include "editor/MissionEditor.h"
 #include "engine/core/LogHub.h"
+#include "engine/core/MoviePlayer.h"
+#include "engine/core/ProgramState.h"
 #include "engine/core/StartupOptions.h"
+#include "engine/core/dcEngine.h"
+#include "engine/core/dcWindow.h"
 #include "engine/files/ArchiveList.h"
 #include "engine/files/FolderArchive.h"
-#include "engine/files/LanguageTable.h"
 #include "engine/files/PackArchive.h"
-#include "engine/gui/RtfLog.h"
+#include "engine/input/InputSystem.h"
+#include "frontend/FrontEnd.h"
+#include "frontend/MainMenuScreen.h"
+#include "render/device/VideoDevice.h"
 
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR commandLine, int showCommand)
-{
-    const StartupOptions options = ParseCommandLine(commandLine ? commandLine : L"");
+namespace {
 
+constexpr float kFirstInputStep = 0.1f;
+constexpr int kNoRendererExitCode = 2;
+
+void MountFileSources()
+{
     // Loose files first, so they override the packed ones.
     ArchiveList::Instance().Mount(std::make_unique<FolderArchive>());
     ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"Data.DCP"));
+}
 
-    LogHub::Instance().AddSink(std::make_unique<RtfLog>(L"Console.RTF"));
-    LogHub::Instance().SetLevel(options.logLevel);
+std::unique_ptr<dcWindow> CreateEngineWindow(bool fullScreen)
+{
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    return std::make_unique<dcWindow>(L"Varnholt", EngineWindowRect(desktop.right, desktop.bottom, fullScreen),
+                                      fullScreen);
+}
 
-    LanguageTable language;
-    language.FindLanguageFiles();
-    language.SelectLanguage(0);
-    language.SelectLanguageByName(L"English");
+void StartMenus(const StartupOptions& options, dcEngine& engine)
+{
+    if (options.testStart) {
+        TestMode = true;
+        static_cast<MainMenuScreen*>(GetMainMenuScreen())->SetFirstItemEnabled(true);
+    } else if (options.introMovies) {
+        PlayIntroMovies(*engine.GetWindow());
+    }
+    engine.SetMLP(GetMainMenuScreen(), true);
+}
+
+void RunFrames(dcEngine& engine)
+{
+    while (engine.IsRunning()) {
+        engine.RunFrame();
+        engine.GetWindow()->PumpMessages();
+        if (AdvanceSettingsSaveCountdown(engine.GetFrameTime())) {
+            SaveSettings();
+        }
+    }
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR commandLine, int showCommand)
+{
+    StartupArguments = {instance, previousInstance, commandLine, showCommand};
+    const StartupOptions options = ParseCommandLine(commandLine ? commandLine : L"");
+    if (options.editorAlone) {
+        return RunMissionEditorAlone(StartupArguments);
+    }
+    TestMode = options.testMode;
+
+    MountFileSources();
+    dcEngine& engine = dcEngine::Instance();
+    engine.Init(options.logLevel);
+    engine.SetWindow(CreateEngineWindow(options.fullScreen));
+    engine.GetWindow()->Show();
+
+    std::unique_ptr<InputSystem> input = CreateInputSystem(&engine.GetLanguage());
+    InputSystem* inputSystem = input.get();
+    engine.Start(CreateVideoDevice(), std::move(input), L"English");
+    if (!SetMenuVideoMode()) {
+        // Without a renderer there is nothing to show: end cleanly.
+        LogHub::Printf("Shutting down...");
+        engine.Shutdown();
+        return kNoRendererExitCode;
+    }
+    inputSystem->Init(*engine.GetWindow(), options.fullScreen);
+    BuildFrontEnd();
+    SetMenuVideoMode();
+    StartMenus(options, engine);
+    inputSystem->Update(kFirstInputStep);
+    engine.GetTimer().Reset();
+
+    RunFrames(engine);
 
     LogHub::Printf("Shutting down...");
+    engine.Shutdown();
+    SaveSettings();
     return 0;
 }

@@ -1,0 +1,9 @@
+#include "editor/MissionEditor.h"
+
+#include <cstdio>
+
+int RunMissionEditorAlone(const StartupArgumentsRecord&)
+{
+    std::fputs("Varnholt: the mission editor is not built yet.\n", stderr);
+    return 1;
+}

@@ -1,0 +1,27 @@
+#include "engine/core/CommandLineSplit.h"
+
+CommandLineParts SplitCommandLine(const WideString& line)
+{
+    const size_t blank = line.find(L' ');
+    if (blank == WideString::npos) {
+        return {line, WideString()};
+    }
+    return {line.substr(0, blank), line.substr(blank + 1)};
+}
+
+bool ApplyFlagArgument(const WideString& arguments, bool current)
+{
+    const WideString trimmed = WideStringTrimLeft(arguments);
+    if (!trimmed.empty() && trimmed[0] == L'0') {
+        return false;
+    }
+    if (!trimmed.empty() && trimmed[0] == L'1') {
+        return true;
+    }
+    return !current;
+}
+
+float NumberArgument(const WideString& arguments)
+{
+    return WideStringToFloat(arguments, 0);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Program-wide values of one run, owned by the entry function and read by
+// the front end, the game and the editor.
+
+#include <cstdint>
+
+struct HINSTANCE__;
+
+// The entry function's arguments as received; the editor started from the
+// console runs with them.
+struct StartupArgumentsRecord {
+    HINSTANCE__* instance = nullptr;
+    HINSTANCE__* previousInstance = nullptr;
+    wchar_t* commandLine = nullptr;
+    int32_t showCommand = 0;
+};
+
+extern StartupArgumentsRecord StartupArguments;
+
+// Test-only behaviour: debug commands, cache writing. Set by "-TEST".
+extern bool TestMode;
+
+// Seconds until the settings are saved; every settings change restarts it.
+extern float SettingsSaveCountdown;
+
+constexpr float kSettingsSaveDelay = 0.1f;
+
+// Counts the countdown down by the frame time; true when it crosses zero in
+// this frame, which is when the settings are saved.
+bool AdvanceSettingsSaveCountdown(float frameTime);

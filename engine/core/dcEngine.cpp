@@ -1,0 +1,306 @@
+#include "engine/core/dcEngine.h"
+
+#include "engine/core/CommandLineSplit.h"
+#include "engine/core/ConsoleCommand.h"
+#include "engine/core/DFEngineComponent.h"
+#include "engine/core/EngineCommands.h"
+#include "engine/core/EngineWindowHandlers.h"
+#include "engine/core/LogHub.h"
+#include "engine/core/Screenshot.h"
+#include "engine/core/Thread.h"
+#include "engine/core/WindowMessageHandler.h"
+#include "engine/core/dcWindow.h"
+#include "engine/files/ResourceFactory.h"
+#include "engine/gui/RtfLog.h"
+#include "engine/gui/dcGUIConsole.h"
+#include "engine/input/InputCodes.h"
+#include "engine/input/InputSystem.h"
+#include "render/device/VideoDevice.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr float kMinimumTimeScale = 0.01f;
+constexpr float kBackgroundFrameTime = 0.1f;   // faster frames sleep while the window is behind others
+constexpr float kBackgroundSleep = 0.05f;
+constexpr float kNoModuleSleep = 0.1f;
+
+// Sticky keys pop up a dialog when Shift is held, which a game must not.
+void SwitchStickyKeysOff()
+{
+    STICKYKEYS stickyKeys{sizeof(STICKYKEYS), 0};
+    SystemParametersInfoW(SPI_SETSTICKYKEYS, sizeof stickyKeys, &stickyKeys, 0);
+}
+
+WideString CurrentFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
+}
+
+} // namespace
+
+dcEngine::dcEngine()
+    : dataPath_(CurrentFolder())
+{
+    // The log hub is made first, so it outlives the engine: statics go in
+    // the reverse order of their making, and the engine logs to its end.
+    LogHub::Instance();
+    SetName(L"dcEngine");
+    SwitchStickyKeysOff();
+}
+
+dcEngine::~dcEngine()
+{
+    // The log file records everything up to the engine's very end.
+    if (rtfLog_) {
+        LogHub::Instance().RemoveSink(rtfLog_);
+    }
+    for (auto& handler : windowHandlers_) {
+        RemoveWindowMessageHandler(handler.get());
+    }
+    if (dfEngine_) {
+        dfEngine_->PreShutdown(0);
+        dfEngine_->Shutdown();
+    }
+}
+
+dcEngine& dcEngine::Instance()
+{
+    static dcEngine engine;
+    return engine;
+}
+
+void dcEngine::Init(int32_t logLevel)
+{
+    dfEngine_ = CreateDFEngineComponent();
+    if (dfEngine_) {
+        WideString folder;
+        FormatWideString(folder, "%s\\Misc\\DF", dataPath_.c_str());
+        dfEngine_->Init(kDFEngineVersion, WideStringToNarrow(folder).c_str());
+    }
+    LogHub::Instance().SetLevel(logLevel);
+
+    language_.FindLanguageFiles();
+    language_.SelectLanguage(0);
+
+    frameTime_ = rawFrameTime_ = 0.0f;
+    frameCounter_ = 0;
+    timeScale_ = 1.0f;
+    SetEngineFlag(kRunning, true);
+    frameTimes_.Clear();
+
+    TextureFactory().AddFolder(L"Textures");
+    TextureFactory().AddFolder(L"Menu");
+    ShaderFactory().AddFolder(L"Shaders");
+    SoundFactory().AddFolder(L"Audio");
+    ModelResourceFactory().AddFolder(L"Models");
+
+    SetEngineFlag(kStacking, true);
+    modules_.EnableStacking();
+    frameRateTime_ = 0.0f;
+    frameRateCount_ = 0;
+    frameRate_ = 0.0f;
+
+    windowHandlers_ = MakeEngineWindowHandlers(*this);
+    for (auto& handler : windowHandlers_) {
+        AddWindowMessageHandler(handler.get());
+    }
+}
+
+void dcEngine::Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<InputSystem> input,
+                     const WideString& language)
+{
+    SelectLanguageByName(language);
+    video_ = std::move(video);
+    input_ = std::move(input);
+
+    auto console = std::make_unique<dcGUIConsole>(input_.get());
+    console_ = console.get();
+    LogHub::Instance().AddSink(std::move(console));
+    auto rtfLog = std::make_unique<RtfLog>(L"Console.RTF");
+    rtfLog_ = rtfLog.get();
+    LogHub::Instance().AddSink(std::move(rtfLog));
+
+    SetEngineFlag(kStatisticsLines, false);
+    commands_ = MakeEngineCommands(*this);
+    for (auto& command : commands_) {
+        AddCommand(command.get());
+    }
+}
+
+void dcEngine::SetWindow(std::unique_ptr<dcWindow> window)
+{
+    window_ = std::move(window);
+}
+
+void dcEngine::SetTimeScale(float scale)
+{
+    timeScale_ = scale < kMinimumTimeScale ? kMinimumTimeScale : scale;
+}
+
+void dcEngine::RestoreWorkingFolder()
+{
+    SetCurrentDirectoryW(dataPath_.c_str());
+}
+
+void dcEngine::MeasureFrameTime()
+{
+    const float interval = timer_.Elapsed();
+    frameTimes_.Add(interval);
+    frameTime_ = timeScale_ * frameTimes_.Smoothed();
+    rawFrameTime_ = interval * timeScale_;
+}
+
+// One pass: timing, input, the module steps. True when the current module
+// changed, so the pass runs again at once.
+bool dcEngine::RunPass()
+{
+    MeasureFrameTime();
+    if (frameTime_ < kBackgroundFrameTime && !(window_ && window_->IsInFront())) {
+        SleepSeconds(kBackgroundSleep);
+    }
+    if (sleepTime_ >= 0.0f) {
+        SleepSeconds(sleepTime_);
+    }
+    MLP* current = modules_.BeginPass();
+    if (!current) {
+        if (console_) {
+            console_->Write(L"dcEngine: No MLP loaded!");
+        }
+        SleepSeconds(kNoModuleSleep);
+    } else {
+        LogHub::PrintVerbose("dcEngine: Using %s for %.2f seconds", current->GetName().c_str(),
+                             static_cast<double>(current->GetTime()));
+        current->SetTime(current->GetTime() + frameTime_);
+    }
+    SetTime(GetTime() + frameTime_);
+    if (!current || !current->HasFlag(MLP::kPollsInput)) {
+        PollInput(frameTime_);
+    }
+    const bool changed = current && modules_.RunModuleSteps();
+    if (dfEngine_) {
+        dfEngine_->Update(frameTime_);
+    }
+    if (console_) {
+        console_->Tick(frameTime_);
+    }
+    return changed;
+}
+
+void dcEngine::RunFrame()
+{
+    while (RunPass()) {
+    }
+    if (video_) {
+        video_->BeginFrame();
+        RenderFrame();
+        video_->EndFrame();
+        video_->Present();
+    }
+    CountFrameRate();
+    ++frameCounter_;
+    // Other parts see the runtime's random sequence advance once per frame.
+    std::rand();
+    RunQueuedCommands();
+}
+
+void dcEngine::RenderFrame()
+{
+    if (!modules_.Current()) {
+        video_->Clear(kClearTarget | kClearDepth | kClearStencil, Color{1.0f, 1.0f, 1.0f, 1.0f}, 1.0f, 0);
+    } else {
+        modules_.RenderModules();
+    }
+    if (console_) {
+        console_->Render();
+    }
+}
+
+void dcEngine::CountFrameRate()
+{
+    frameRateTime_ += rawFrameTime_;
+    ++frameRateCount_;
+    if (frameRateTime_ >= 1.0f) {
+        frameRate_ = frameRateCount_ / frameRateTime_;
+        frameRateCount_ = 0;
+        frameRateTime_ -= 1.0f;
+    }
+}
+
+void dcEngine::PollInput(float step)
+{
+    const float frameTime = frameTime_;
+    frameTime_ = step;
+    if (input_) {
+        input_->Update(step);
+        if (input_->WasPressed(kKeyPrintScreen)) {
+            TakeScreenshot();
+            timer_.Reset();   // the time spent saving is no frame time
+        }
+        if (console_ && console_->IsOpen()) {
+            if (input_->WasPressed(kKeyGrave) || input_->WasPressed(kKeyEscape)) {
+                console_->Leave();
+            } else {
+                console_->HandleKeys();
+            }
+        } else if (console_ && input_->WasPressed(kKeyGrave)) {
+            console_->Enter();
+        } else if (MLP* current = modules_.Current()) {
+            current->HandleInput();
+        }
+    }
+    frameTime_ = frameTime;
+}
+
+void dcEngine::TakeScreenshot()
+{
+    std::vector<uint32_t> pixels;
+    int32_t width = 0;
+    int32_t height = 0;
+    if (!video_ || !video_->GrabScreen(pixels, width, height)) {
+        return;
+    }
+    WriteScreenshot(NextScreenshotName(), pixels, width, height);
+}
+
+void dcEngine::RunQueuedCommands()
+{
+    if (!console_) {
+        return;
+    }
+    WideString line;
+    while (console_->TakeCommand(line)) {
+        const CommandLineParts parts = SplitCommandLine(line);
+        bool ran = false;
+        for (MLP* stacked : std::vector<MLP*>(modules_.Entries())) {
+            if (stacked && stacked->RunCommand(parts.name, parts.arguments)) {
+                ran = true;
+            }
+        }
+        MLP* current = modules_.Current();
+        if (current && current->RunCommand(parts.name, parts.arguments)) {
+            continue;
+        }
+        if (ran || RunCommand(parts.name, parts.arguments) || console_->RunCommand(parts.name, parts.arguments)) {
+            continue;
+        }
+        console_->Write(L"Command not recognized");
+    }
+    console_->ClearQueue();
+}
+
+void dcEngine::Shutdown()
+{
+    if (console_) {
+        LogHub::Instance().RemoveSink(console_);   // handed back and destroyed
+        console_ = nullptr;
+    }
+    video_.reset();
+    input_.reset();
+    window_.reset();
+}

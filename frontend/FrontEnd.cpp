@@ -1,0 +1,43 @@
+#include "frontend/FrontEnd.h"
+
+#include "engine/core/dcEngine.h"
+#include "frontend/MainMenuScreen.h"
+#include "game/world/GameModule.h"
+#include "render/device/VideoDevice.h"
+
+#include <memory>
+
+namespace {
+
+constexpr int32_t kMenuWidth = 800;
+constexpr int32_t kMenuHeight = 600;
+
+std::unique_ptr<MainMenuScreen> mainMenu;
+
+} // namespace
+
+bool SetMenuVideoMode()
+{
+    dcEngine& engine = dcEngine::Instance();
+    VideoDevice* video = engine.GetVideoDevice();
+    if (!video || !video->Create(engine.GetWindow(), {kMenuWidth, kMenuHeight}, {})) {
+        return false;
+    }
+    engine.GetTimer().Reset();
+    return true;
+}
+
+void BuildFrontEnd()
+{
+    mainMenu = std::make_unique<MainMenuScreen>();
+    GameModule::Instance();
+}
+
+MLP* GetMainMenuScreen()
+{
+    return mainMenu.get();
+}
+
+void SaveSettings()
+{
+}
