@@ -5,8 +5,6 @@
 #include "render/device/ShaderVersion.h"
 #include "render/device/VertexProcessing.h"
 
-#include <windows.h>
-
 namespace {
 
 constexpr D3DFORMAT kRequestedDepthFormat = D3DFMT_D24S8;
@@ -156,7 +154,8 @@ void D3D9Video::ReadVideoModes()
     for (UINT i = 0; i < count; ++i) {
         D3DDISPLAYMODE mode{};
         if (SUCCEEDED(direct3d_->EnumAdapterModes(D3DADAPTER_DEFAULT, kVideoModeFormat, i, &mode))) {
-            videoModes_.push_back({static_cast<int32_t>(mode.Width), static_cast<int32_t>(mode.Height), kVideoModeBits});
+            videoModes_.push_back(
+                {static_cast<int32_t>(mode.Width), static_cast<int32_t>(mode.Height), kVideoModeBits});
         }
     }
 }

@@ -47,7 +47,7 @@ HRESULT D3D9Video::CheckFormat(DWORD usage, D3DRESOURCETYPE type, D3DFORMAT form
 D3DFORMAT D3D9Video::ChooseDepthFormat(D3DFORMAT colorFormat, D3DFORMAT requested)
 {
     auto row = std::find_if(std::begin(kDepthCandidates), std::end(kDepthCandidates),
-                            [requested](const DepthCandidates& candidates) { return candidates.requested == requested; });
+                            [requested](const DepthCandidates& entry) { return entry.requested == requested; });
     if (row == std::end(kDepthCandidates)) {
         return D3DFMT_UNKNOWN;
     }

@@ -24,12 +24,11 @@ void D3D9Video::Clear(uint32_t flags, const Color& color, float z, int32_t stenc
     if (!device_) {
         return;
     }
-    const D3DFORMAT depthFormat = defaultDepthFormat_;
     DWORD targets = (flags & kClearTarget) ? D3DCLEAR_TARGET : 0;
-    if ((flags & kClearDepth) && depthFormat != D3DFMT_UNKNOWN) {
+    if ((flags & kClearDepth) && defaultDepthFormat_ != D3DFMT_UNKNOWN) {
         targets |= D3DCLEAR_ZBUFFER;
     }
-    if ((flags & kClearStencil) && depthFormat == D3DFMT_D24S8) {
+    if ((flags & kClearStencil) && defaultDepthFormat_ == D3DFMT_D24S8) {
         targets |= D3DCLEAR_STENCIL;
     }
     device_->Clear(0, nullptr, targets, PackColor(color), z, static_cast<DWORD>(stencil));

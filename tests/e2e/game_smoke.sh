@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game as a player meets it: Varnholt.exe starts in a window on the sample
-# data, takes a screenshot on Print Screen, closes on Alt+F4, exits with 0 and
-# logs its shutdown. Runs under the test runner's display and namespace.
+# data, plays its intro movie, takes a screenshot on Print Screen, closes on
+# Alt+F4, exits with 0 and logs its shutdown. Runs under the test runner's
+# display and namespace.
 #
 #   game_smoke.sh VARNHOLT_EXE DATA_FOLDER WINE_RUN
 set -euo pipefail
@@ -26,7 +27,7 @@ fail() {
 # A copy of the data, so the test's screenshot and log stay out of the player's folder.
 cp -r "$data"/. "$work"/
 cd "$work"
-"$wine_run" "$exe" -F -M &
+"$wine_run" "$exe" -F &
 game_pid=$!
 
 wait_for() {   # seconds, then a command that succeeds when the wait is over

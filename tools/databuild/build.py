@@ -1,8 +1,8 @@
 """Builds the sample data from data/ into an output folder: "Data.DCP" with
 every file, and the files the game needs loose beside it.
 
-- Sources convert by extension: "X.lang" becomes the language file "X.DCL";
-  other files are taken as they are.
+- Sources convert by extension: "X.lang" becomes the language file "X.DCL",
+  "X.movie" the movie "X.AVI"; other files are taken as they are.
 - "data/external.txt" names files taken from installed Debian packages
   ("Fonts/HUD Font.TTF = /usr/share/fonts/..."), never committed.
 - "data/loose.txt" names the game files that are also written loose; a loose
@@ -13,7 +13,7 @@ import argparse
 import pathlib
 import sys
 
-from . import language
+from . import language, movie
 from .pack import write_pack
 
 CONTROL_FILES = {"external.txt", "loose.txt"}
@@ -35,6 +35,8 @@ def convert(path: pathlib.Path, relative: pathlib.PurePath):
     if path.suffix == ".lang":
         texts = language.parse_source(path.read_text(encoding="utf-8"), str(path))
         return game_name(relative.with_suffix(".DCL")), language.write_dcl(texts)
+    if path.suffix == ".movie":
+        return game_name(relative.with_suffix(".AVI")), movie.build_movie(path.read_text(encoding="utf-8"))
     return game_name(relative), path.read_bytes()
 
 

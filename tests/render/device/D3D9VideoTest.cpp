@@ -197,9 +197,10 @@ TEST_F(TestWindow, CreationReportsTheRendererAndItsShaderProfiles)
     D3D9Video video;
     ASSERT_TRUE(video.Create(&window, {800, 600}, {}));
     EXPECT_TRUE(log->Contains(L"D3D9Video: Created renderer."));
-    EXPECT_TRUE(log->Contains(L"D3D9Video: PixelShaderVersion = " + video.GetPixelShaderProfile().profile));
-    EXPECT_TRUE(log->Contains(L"D3D9Video: VertexShaderVersion = " + video.GetVertexShaderProfile().profile));
-    EXPECT_EQ(video.GetPixelShaderVersion(), video.GetPixelShaderProfile().number);
+    EXPECT_TRUE(WideStringStartsWith(video.GetPixelShaderProfile(), L"ps_"));
+    EXPECT_TRUE(WideStringStartsWith(video.GetVertexShaderProfile(), L"vs_"));
+    EXPECT_TRUE(log->Contains(L"D3D9Video: PixelShaderVersion = " + video.GetPixelShaderProfile()));
+    EXPECT_TRUE(log->Contains(L"D3D9Video: VertexShaderVersion = " + video.GetVertexShaderProfile()));
     EXPECT_FALSE(video.GetAdapterDescription().empty());
     EXPECT_FALSE(video.GetVideoModes().empty());
 }

@@ -17,15 +17,16 @@ TEST(VertexProcessing, ChosenFromShadersThenTransformHardware)
         int32_t registers;
     };
     constexpr uint32_t kBoth = kCapabilityHardwareVertexShaders | kCapabilityHardwareTransform;
+    constexpr uint32_t kTransform = kCapabilityHardwareTransform;
     for (const Case& c : std::initializer_list<Case>{
              {D3DVS_VERSION(2, 0), true, 0x10DE, 0x0322, D3DCREATE_HARDWARE_VERTEXPROCESSING, kBoth, 256},
              {D3DVS_VERSION(1, 1), false, 0x8086, 0x2572, D3DCREATE_HARDWARE_VERTEXPROCESSING, kBoth, 256},
              // Shaders reported but not worth running in hardware on these two.
-             {D3DVS_VERSION(1, 1), true, 0x1002, 0x5157, D3DCREATE_MIXED_VERTEXPROCESSING, kCapabilityHardwareTransform, 8192},
+             {D3DVS_VERSION(1, 1), true, 0x1002, 0x5157, D3DCREATE_MIXED_VERTEXPROCESSING, kTransform, 8192},
              {D3DVS_VERSION(1, 1), false, 0x10DE, 0x0187, D3DCREATE_SOFTWARE_VERTEXPROCESSING, 0, 8192},
              // Either half of an id alone is another adapter.
              {D3DVS_VERSION(1, 1), true, 0x1002, 0x0187, D3DCREATE_HARDWARE_VERTEXPROCESSING, kBoth, 256},
-             {D3DVS_VERSION(0, 0), true, 0x8086, 0x2572, D3DCREATE_MIXED_VERTEXPROCESSING, kCapabilityHardwareTransform, 8192},
+             {D3DVS_VERSION(0, 0), true, 0x8086, 0x2572, D3DCREATE_MIXED_VERTEXPROCESSING, kTransform, 8192},
              {D3DVS_VERSION(0, 0), false, 0x8086, 0x2572, D3DCREATE_SOFTWARE_VERTEXPROCESSING, 0, 8192}}) {
         D3DCAPS9 caps{};
         caps.VertexShaderVersion = c.vertexShaderVersion;
