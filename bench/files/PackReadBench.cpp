@@ -1,5 +1,5 @@
 // Opening and reading 1,000 small files from the data pack against the same
-// files loose; run from the build folder: bench/files_bench.exe. Prints the
+// files loose; run from the build folder: bench/files/files_bench.exe. Prints the
 // pack's time as a multiple of the loose files' time.
 
 #include "engine/files/FolderArchive.h"

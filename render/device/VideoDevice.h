@@ -96,7 +96,7 @@ public:
         capabilities_ = on ? capabilities_ | kCapabilityWireframe : capabilities_ & ~kCapabilityWireframe;
     }
 
-    // The size given to the last successful Create.
+    // The back-buffer size the last creation or reset asked for.
     int32_t GetBackBufferWidth() const { return backBufferSize_.width; }
     int32_t GetBackBufferHeight() const { return backBufferSize_.height; }
     const ViewportRect& GetViewport() const { return viewport_; }
