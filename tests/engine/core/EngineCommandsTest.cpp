@@ -1,21 +1,14 @@
-#include "engine/core/ConsoleCommand.h"
 #include "engine/core/dcEngine.h"
 #include "engine/gui/dcGUIConsole.h"
 #include "engine/input/InputSystem.h"
 #include "render/device/VideoDevice.h"
 #include "tests/support/CapturingSink.h"
+#include "tests/support/CountingCommand.h"
 #include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class CountingCommand : public ConsoleCommand {
-public:
-    explicit CountingCommand(const char* name) : ConsoleCommand(name) {}
-    void Execute(const WideString& arguments) override { received.push_back(arguments); }
-    std::vector<WideString> received;
-};
 
 // An engine started without devices, its console lines run by hand.
 class EngineCommandsTest : public testing::Test {

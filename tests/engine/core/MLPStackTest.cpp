@@ -2,6 +2,7 @@
 #include "engine/core/MLP.h"
 #include "engine/core/MLPStack.h"
 #include "tests/support/CapturingSink.h"
+#include "tests/support/CountingCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -184,17 +185,6 @@ TEST_F(MLPStackTest, MissingModulesAreRefused)
     EXPECT_TRUE(stack.Entries().empty());
     EXPECT_EQ(log->lines.size(), 2u);
 }
-
-namespace {
-
-class CountingCommand : public ConsoleCommand {
-public:
-    explicit CountingCommand(const char* name) : ConsoleCommand(name) {}
-    void Execute(const WideString& arguments) override { received.push_back(arguments); }
-    std::vector<WideString> received;
-};
-
-} // namespace
 
 TEST(MLPCommands, FirstRegistrationOfANameWins)
 {
