@@ -2,6 +2,9 @@
 // devices, the front end, the intro, the frame loop and shutdown.
 
 #include "editor/MissionEditor.h"
+#include "engine/audio/AudioDevice.h"
+#include "engine/audio/IntroMusic.h"
+#include "engine/audio/SoundGroups.h"
 #include "engine/core/LogHub.h"
 #include "engine/core/MoviePlayer.h"
 #include "engine/core/ProgramState.h"
@@ -43,10 +46,15 @@ void StartMenus(const StartupOptions& options, dcEngine& engine)
     if (options.testStart) {
         TestMode = true;
         static_cast<MainMenuScreen*>(GetMainMenuScreen())->SetFirstItemEnabled(true);
-    } else if (options.introMovies) {
+        engine.SetMLP(GetMainMenuScreen(), true);
+        IntroMusicVoice = nullptr;
+        return;
+    }
+    if (options.introMovies) {
         PlayIntroMovies(*engine.GetWindow());
     }
     engine.SetMLP(GetMainMenuScreen(), true);
+    IntroMusicVoice = StartIntroMusic(*engine.GetAudioDevice(), MusicSoundGroup());
 }
 
 void RunFrames(dcEngine& engine)
@@ -79,13 +87,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR comman
 
     std::unique_ptr<InputSystem> input = CreateInputSystem(&engine.GetLanguage());
     InputSystem* inputSystem = input.get();
-    engine.Start(CreateVideoDevice(), std::move(input), L"English");
+    std::unique_ptr<AudioDevice> audio = CreateAudioDevice(0);
+    engine.Start(CreateVideoDevice(), std::move(audio), std::move(input), L"English");
     if (!SetMenuVideoMode()) {
         // Without a renderer there is nothing to show: end cleanly.
         LogHub::Printf("Shutting down...");
         engine.Shutdown();
         return kNoRendererExitCode;
     }
+    engine.GetAudioDevice()->Init(0, engine.GetWindow());
     inputSystem->Init(*engine.GetWindow(), options.fullScreen);
     BuildFrontEnd();
     SetMenuVideoMode();
@@ -96,6 +106,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR comman
     RunFrames(engine);
 
     LogHub::Printf("Shutting down...");
+    IntroMusicVoice = nullptr;   // the audio device's shutdown destroys it
     engine.Shutdown();
     SaveSettings();
     return 0;

@@ -3,6 +3,7 @@
 StartupArgumentsRecord StartupArguments;
 bool TestMode = false;
 float SettingsSaveCountdown = 0.0f;
+Voice* IntroMusicVoice = nullptr;
 
 bool AdvanceSettingsSaveCountdown(float frameTime)
 {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 struct HINSTANCE__;
+class Voice;
 
 // The entry function's arguments as received; the editor started from the
 // console runs with them.
@@ -24,6 +25,9 @@ extern bool TestMode;
 extern float SettingsSaveCountdown;
 
 constexpr float kSettingsSaveDelay = 0.1f;
+
+// The menu music "Intro.OGG" while it plays; the loading screen fades it out.
+extern Voice* IntroMusicVoice;
 
 // Counts the countdown down by the frame time; true when it crosses zero in
 // this frame, which is when the settings are saved.

@@ -1,5 +1,7 @@
 #include "engine/core/dcEngine.h"
 
+#include "engine/audio/AudioDevice.h"
+#include "engine/audio/SoundLoaderFactory.h"
 #include "engine/core/CommandLineSplit.h"
 #include "engine/core/ConsoleCommand.h"
 #include "engine/core/DFEngineComponent.h"
@@ -98,6 +100,7 @@ void dcEngine::Init(int32_t logLevel)
     TextureFactory().AddFolder(L"Menu");
     ShaderFactory().AddFolder(L"Shaders");
     SoundFactory().AddFolder(L"Audio");
+    RegisterSoundLoaders();
     ModelResourceFactory().AddFolder(L"Models");
 
     SetEngineFlag(kStacking, true);
@@ -112,11 +115,12 @@ void dcEngine::Init(int32_t logLevel)
     }
 }
 
-void dcEngine::Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<InputSystem> input,
-                     const WideString& language)
+void dcEngine::Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<AudioDevice> audio,
+                     std::unique_ptr<InputSystem> input, const WideString& language)
 {
     SelectLanguageByName(language);
     video_ = std::move(video);
+    audio_ = std::move(audio);
     input_ = std::move(input);
 
     auto console = std::make_unique<dcGUIConsole>(input_.get());
@@ -189,6 +193,9 @@ bool dcEngine::RunPass()
     if (console_) {
         console_->Tick(frameTime_);
     }
+    if (audio_) {
+        audio_->Update(frameTime_);
+    }
     return changed;
 }
 
@@ -198,6 +205,9 @@ void dcEngine::RunFrame()
     }
     if (video_) {
         video_->BeginFrame();
+        if (audio_) {
+            audio_->AfterUpdate();
+        }
         RenderFrame();
         video_->EndFrame();
         video_->Present();
@@ -300,6 +310,8 @@ void dcEngine::Shutdown()
         LogHub::Instance().RemoveSink(console_);   // handed back and destroyed
         console_ = nullptr;
     }
+    // Stops and joins every sound thread; the window outlives the device.
+    audio_.reset();
     video_.reset();
     input_.reset();
     window_.reset();

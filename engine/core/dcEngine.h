@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+class AudioDevice;
 class ConsoleCommand;
 class DFEngine;
 class InputSystem;
@@ -45,7 +46,8 @@ public:
     // languages, the resource folders, the window's handlers.
     void Init(int32_t logLevel);
     // The devices, the log sinks and the engine's commands.
-    void Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<InputSystem> input, const WideString& language);
+    void Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<AudioDevice> audio,
+               std::unique_ptr<InputSystem> input, const WideString& language);
     void RunFrame();
     void PollInput(float step);
     void Shutdown();
@@ -85,6 +87,7 @@ public:
     void SetWindow(std::unique_ptr<dcWindow> window);
     dcWindow* GetWindow() const { return window_.get(); }
     VideoDevice* GetVideoDevice() const { return video_.get(); }
+    AudioDevice* GetAudioDevice() const { return audio_.get(); }
     InputSystem* GetInputSystem() const { return input_.get(); }
     dcGUIConsole* GetConsole() const { return console_; }
     DFEngine* GetDFEngine() const { return dfEngine_; }
@@ -112,6 +115,7 @@ private:
     int32_t frameCounter_ = 0;
     float timeScale_ = 1.0f;
     std::unique_ptr<VideoDevice> video_;
+    std::unique_ptr<AudioDevice> audio_;
     std::unique_ptr<InputSystem> input_;
     std::unique_ptr<dcWindow> window_;
     dcGUIConsole* console_ = nullptr;   // owned by the log hub while attached

@@ -45,6 +45,25 @@ WideString ResourceFactory::Resolve(const WideString& name, bool logMissing) con
     return WideString();
 }
 
+ResourceLoader* LoaderList::FindByExtension(const ResourceFactory& factory, const WideString& name)
+{
+    const LoaderList& list = factory.Loaders();
+    if (list.IsEmpty()) {
+        return nullptr;
+    }
+    WideString upper = name;
+    WideStringToUpper(upper);
+    for (const auto& loader : list.loaders_) {
+        for (const WideString& extension : loader->Extensions()) {
+            if (WideStringEndsWith(upper, extension)) {
+                return loader.get();
+            }
+        }
+    }
+    LogHub::Printf("%s: %s %s cannot be decoded!", factory.Name().c_str(), factory.Kind().c_str(), name.c_str());
+    return nullptr;
+}
+
 ResourceFactory& TextureFactory()
 {
     static ResourceFactory factory("TextureFactory", "Texture");

@@ -2,6 +2,8 @@
 // Holds one reference on a COM object (a Direct3D interface) and releases it
 // when it goes, so no early return can leak a surface or a device.
 
+#include <utility>
+
 template <typename Interface>
 class ComRef {
 public:
@@ -11,6 +13,15 @@ public:
     ~ComRef() { Reset(); }
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
+    ComRef(ComRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    ComRef& operator=(ComRef&& other) noexcept
+    {
+        if (this != &other) {
+            Reset();
+            object_ = std::exchange(other.object_, nullptr);
+        }
+        return *this;
+    }
 
     Interface* Get() const { return object_; }
     Interface* operator->() const { return object_; }

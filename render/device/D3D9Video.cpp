@@ -2,7 +2,18 @@
 
 #include "engine/core/LogHub.h"
 #include "engine/core/dcWindow.h"
+#include "render/device/DepthSurface.h"
+#include "render/device/DeviceTexture.h"
+#include "render/device/GammaCurve.h"
+#include "render/device/IndexBuffer.h"
+#include "render/device/OcclusionQuery.h"
+#include "render/device/RenderSurface.h"
+#include "render/device/Shader.h"
 #include "render/device/ShaderVersion.h"
+#include "render/device/TextureLoader.h"
+#include "render/device/TransformCache.h"
+#include "render/device/VertexBuffer.h"
+#include "render/device/VertexFormat.h"
 #include "render/device/VertexProcessing.h"
 
 namespace {
@@ -11,8 +22,15 @@ constexpr D3DFORMAT kRequestedDepthFormat = D3DFMT_D24S8;
 // The only full-screen modes the game offers.
 constexpr D3DFORMAT kVideoModeFormat = D3DFMT_X8R8G8B8;
 constexpr int32_t kVideoModeBits = 32;
+constexpr int32_t kPixelShaderRegisters = 128;
 
 const std::vector<BackBufferFormat> kDefaultBackBufferFormats{BackBufferFormat::kArgb32, BackBufferFormat::kXrgb32};
+
+// Debug shapes: a position and a colour.
+const std::vector<VertexElement> kLineVertexElements{
+    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
+    {0, 12, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
+};
 
 D3DFORMAT Direct3DFormat(BackBufferFormat format)
 {
@@ -37,6 +55,7 @@ void SetGammaChannels(D3DGAMMARAMP& ramp, const GammaCurve& curve)
 
 std::unique_ptr<VideoDevice> CreateVideoDevice()
 {
+    RegisterTextureLoaders();
     return std::make_unique<D3D9Video>();
 }
 
@@ -46,7 +65,19 @@ D3D9Video::D3D9Video()
     SetGammaChannels(gammaRamp_, IdentityGammaCurve());
 }
 
-D3D9Video::~D3D9Video() = default;
+D3D9Video::~D3D9Video()
+{
+    if (device_) {
+        UnbindAll();
+    }
+    lineShader_.reset();
+    lineFormat_.reset();
+    DetachResources();
+    for (OcclusionQuery* query : queries_) {
+        query->device_ = nullptr;
+    }
+    ReleaseQueries();
+}
 
 // A failed creation leaves no device behind: every frame operation then does
 // nothing, and a later Create tries again from the start.
@@ -77,7 +108,12 @@ bool D3D9Video::CreateDevice(VideoSize size, const std::vector<BackBufferFormat>
     LogHub::PrintVerbose("D3D9Video: Created renderer.");
     SetHardwareCapabilities(processing.capabilities);
     device_->GetDeviceCaps(&caps_);
+    vertexConstants_.Resize(processing.constantRegisters);
+    pixelConstants_.Resize(kPixelShaderRegisters);
     ReadShaderVersions();
+    backBufferSize_ = size;
+    lineFormat_ = CreateVertexFormat(kLineVertexElements);
+    maxMipLevel_ = 0;
     TakeFreshDevice(size, formats);
     return true;
 }
@@ -114,16 +150,121 @@ bool D3D9Video::ResetDevice(VideoSize size, const std::vector<BackBufferFormat>&
     }
     D3DPRESENT_PARAMETERS parameters = PresentParameters(size, formats);
     NotifyDeviceLost();
+    UnbindAll();
+    ResetTransformCaches();
+    ReleaseDefaultPool();
     const bool reset = SUCCEEDED(device_->Reset(&parameters));
     if (!reset) {
         // Carried on all the same: the next Present finds the device not
         // reset and tries again at this size.
         LogHub::PrintError("D3D9Video: Reset failed!");
     }
+    backBufferSize_ = size;
+    RecreateDefaultPool();
     ReapplyGammaRamp();
-    NotifyDeviceReset();
+    // Fresh before the listeners hear of it, so what they make again is not forgotten.
     TakeFreshDevice(size, formats);
+    NotifyDeviceReset();
     return reset;
+}
+
+void D3D9Video::UnbindAll()
+{
+    UnbindTextureStages();
+    SetVertexStream(0, nullptr);
+    SetIndexBuffer(nullptr);
+    SetVertexFormat(nullptr);
+    SetShader(nullptr, 0, 0);
+    SetVertexShaderCached(nullptr);
+    SetPixelShaderCached(nullptr);
+}
+
+void D3D9Video::UnbindTextureStages()
+{
+    for (int32_t stage = 0; stage < kTextureStages; ++stage) {
+        SetTexture(stage, nullptr);
+    }
+}
+
+void D3D9Video::ReleaseDefaultPool()
+{
+    for (DeviceTexture* texture : resources_.textures) {
+        if (texture->IsInDefaultPool()) {
+            texture->ReleaseDirect3D();
+        }
+    }
+    for (VertexBuffer* buffer : resources_.vertexBuffers) {
+        if (buffer->IsInDefaultPool()) {
+            buffer->ReleaseDirect3D();
+        }
+    }
+    for (IndexBuffer* buffer : resources_.indexBuffers) {
+        if (buffer->IsInDefaultPool()) {
+            buffer->ReleaseDirect3D();
+        }
+    }
+    for (DepthSurface* surface : resources_.depthSurfaces) {
+        surface->ReleaseDirect3D();
+    }
+    for (RenderSurface* surface : resources_.renderSurfaces) {
+        surface->ReleaseDirect3D();
+    }
+    ReleaseQueries();
+}
+
+// A query that cannot be made again stays listed without one: its object
+// then hears nothing until the next reset gives it another.
+void D3D9Video::RecreateDefaultPool()
+{
+    for (OcclusionQuery* query : queries_) {
+        if (FAILED(device_->CreateQuery(D3DQUERYTYPE_OCCLUSION, &query->query_))) {
+            query->query_ = nullptr;
+        }
+    }
+    for (DeviceTexture* texture : resources_.textures) {
+        if (texture->IsInDefaultPool()) {
+            texture->Recreate();
+        }
+    }
+    for (VertexBuffer* buffer : resources_.vertexBuffers) {
+        if (buffer->IsInDefaultPool()) {
+            buffer->Recreate();
+        }
+    }
+    for (IndexBuffer* buffer : resources_.indexBuffers) {
+        if (buffer->IsInDefaultPool()) {
+            buffer->Recreate();
+        }
+    }
+    for (DepthSurface* surface : resources_.depthSurfaces) {
+        surface->Recreate();
+    }
+    for (RenderSurface* surface : resources_.renderSurfaces) {
+        surface->Recreate();
+    }
+}
+
+void D3D9Video::DetachResources()
+{
+    for (DeviceTexture* texture : std::vector<DeviceTexture*>(resources_.textures)) {
+        texture->Detach();
+    }
+    for (VertexBuffer* buffer : resources_.vertexBuffers) {
+        buffer->Detach();
+    }
+    for (IndexBuffer* buffer : resources_.indexBuffers) {
+        buffer->Detach();
+    }
+    for (VertexDeclaration* declaration : resources_.declarations) {
+        declaration->Detach();
+    }
+    for (DepthSurface* surface : resources_.depthSurfaces) {
+        surface->Detach();
+    }
+    for (RenderSurface* surface : resources_.renderSurfaces) {
+        surface->Detach();
+    }
+    resources_ = {};
 }
 
 void D3D9Video::TakeFreshDevice(VideoSize size, const std::vector<BackBufferFormat>& formats)
@@ -132,17 +273,40 @@ void D3D9Video::TakeFreshDevice(VideoSize size, const std::vector<BackBufferForm
     backBufferFormats_ = formats;
     SetViewport({0.0f, 0.0f, static_cast<float>(size.width), static_cast<float>(size.height)}, 0.0f, 1.0f);
     formatChecks_.clear();
-    ReadDefaultDepthFormat();
-    renderStates_.Forget();
+    ReadDefaultSurfaces();
+    vertexConstants_.Forget();
+    pixelConstants_.Forget();
+    renderTarget_ = nullptr;
+    depthSurface_ = nullptr;
+    ForgetStates();
     ReadVideoModes();
 }
 
-void D3D9Video::ReadDefaultDepthFormat()
+void D3D9Video::ForgetStates()
 {
-    defaultDepthFormat_ = D3DFMT_UNKNOWN;
-    ComRef<IDirect3DSurface9> depth;
+    renderStates_.Forget();
+    samplerStates_.Forget();
+    textureStageStates_.Forget();
+    softwareProcessing_ = RenderStateCache::kUnknownValue;
+}
+
+// Direct3D keeps both surfaces alive while the device lives; holding no
+// reference lets a reset release them.
+void D3D9Video::ReadDefaultSurfaces()
+{
+    ComRef<IDirect3DSurface9> backBuffer;
     D3DSURFACE_DESC description{};
+    backBuffer_ = nullptr;
+    backBufferFormat_ = D3DFMT_UNKNOWN;
+    if (SUCCEEDED(device_->GetRenderTarget(0, backBuffer.Receive())) && SUCCEEDED(backBuffer->GetDesc(&description))) {
+        backBuffer_ = backBuffer.Get();
+        backBufferFormat_ = description.Format;
+    }
+    ComRef<IDirect3DSurface9> depth;
+    defaultDepthSurface_ = nullptr;
+    defaultDepthFormat_ = D3DFMT_UNKNOWN;
     if (SUCCEEDED(device_->GetDepthStencilSurface(depth.Receive())) && SUCCEEDED(depth->GetDesc(&description))) {
+        defaultDepthSurface_ = depth.Get();
         defaultDepthFormat_ = description.Format;
     }
 }
@@ -202,20 +366,21 @@ D3DFORMAT D3D9Video::ChooseBackBufferFormat(const std::vector<BackBufferFormat>&
 
 void D3D9Video::Present()
 {
-    if (!device_) {
-        return;
+    if (device_) {
+        switch (device_->TestCooperativeLevel()) {
+        case D3D_OK:
+            device_->Present(nullptr, nullptr, nullptr, nullptr);
+            UpdateQueries(false);
+            break;
+        case D3DERR_DEVICENOTRESET:
+            Create(nullptr, backBufferSize_, backBufferFormats_);
+            break;
+        default:
+            LogHub::PrintVerbose("D3D9Video: Device is lost");
+            break;
+        }
     }
-    switch (device_->TestCooperativeLevel()) {
-    case D3D_OK:
-        device_->Present(nullptr, nullptr, nullptr, nullptr);
-        break;
-    case D3DERR_DEVICENOTRESET:
-        Create(nullptr, backBufferSize_, backBufferFormats_);
-        break;
-    default:
-        LogHub::PrintVerbose("D3D9Video: Device is lost");
-        break;
-    }
+    VideoDevice::Present();
 }
 
 void D3D9Video::SetGamma(float brightness, float contrast)
@@ -241,4 +406,12 @@ void D3D9Video::ReapplyGammaRamp()
     ApplyGammaRamp();
     gammaRamp_.red[0] = first;
     ApplyGammaRamp();
+}
+
+void D3D9Video::SetLineShader(std::unique_ptr<Shader> shader)
+{
+    if (effect_ == lineShader_.get()) {
+        SetShader(nullptr, 0, 0);
+    }
+    lineShader_ = std::move(shader);
 }

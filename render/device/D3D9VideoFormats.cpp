@@ -3,22 +3,11 @@
 
 #include "render/device/D3D9Video.h"
 
+#include "render/device/Direct3DFormats.h"
+
 #include <algorithm>
-#include <array>
 
 namespace {
-
-struct DepthCandidates {
-    D3DFORMAT requested;
-    std::array<D3DFORMAT, 3> inOrder;
-};
-
-// The requested format first, then the nearest alternatives.
-constexpr DepthCandidates kDepthCandidates[] = {
-    {D3DFMT_D32, {D3DFMT_D32, D3DFMT_D24S8, D3DFMT_D16}},
-    {D3DFMT_D24S8, {D3DFMT_D24S8, D3DFMT_D32, D3DFMT_D16}},
-    {D3DFMT_D16, {D3DFMT_D16, D3DFMT_D24S8, D3DFMT_D32}},
-};
 
 bool IsDepthFormat(D3DFORMAT format)
 {
@@ -46,15 +35,23 @@ HRESULT D3D9Video::CheckFormat(DWORD usage, D3DRESOURCETYPE type, D3DFORMAT form
 
 D3DFORMAT D3D9Video::ChooseDepthFormat(D3DFORMAT colorFormat, D3DFORMAT requested)
 {
-    auto row = std::find_if(std::begin(kDepthCandidates), std::end(kDepthCandidates),
-                            [requested](const DepthCandidates& entry) { return entry.requested == requested; });
-    if (row == std::end(kDepthCandidates)) {
+    if (!IsDepthFormat(requested)) {
         return D3DFMT_UNKNOWN;
     }
-    for (D3DFORMAT candidate : row->inOrder) {
+    for (D3DFORMAT candidate : FormatCandidates(requested)) {
         if (SUCCEEDED(CheckFormat(D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, candidate))
             && SUCCEEDED(direct3d_->CheckDepthStencilMatch(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, displayMode_.Format,
                                                            colorFormat, candidate))) {
+            return candidate;
+        }
+    }
+    return D3DFMT_UNKNOWN;
+}
+
+D3DFORMAT D3D9Video::ChooseTextureFormat(DWORD usage, D3DRESOURCETYPE type, D3DFORMAT wanted)
+{
+    for (D3DFORMAT candidate : FormatCandidates(wanted)) {
+        if (SUCCEEDED(CheckFormat(usage, type, candidate))) {
             return candidate;
         }
     }

@@ -7,12 +7,18 @@ namespace {
 constexpr int32_t kRampSize = 256;
 constexpr int32_t kFullScale = 65535;
 
+// Held between 0 and high; a setting that is no number at all counts as 0.
+float Limit(float value, float high)
+{
+    return value > 0.0f ? std::min(value, high) : 0.0f;
+}
+
 } // namespace
 
 GammaCurve BuildGammaCurve(float brightness, float contrast)
 {
-    const int32_t base = static_cast<int32_t>(std::clamp(brightness, 0.0f, 1.0f) * kFullScale);
-    const int32_t flat = static_cast<int32_t>(std::clamp(contrast, 0.0f, 0.5f) * kRampSize);
+    const int32_t base = static_cast<int32_t>(Limit(brightness, 1.0f) * kFullScale);
+    const int32_t flat = static_cast<int32_t>(Limit(contrast, 0.5f) * kRampSize);
     const int32_t rising = kRampSize - 2 * flat;
 
     GammaCurve curve;

@@ -2,7 +2,7 @@
 // Colours as Direct3D takes them: one 32-bit word, alpha in the top byte,
 // then red, green, blue.
 
-#include "render/device/Color.h"
+#include "engine/math/Color.h"
 
 #include <cstdint>
 

@@ -1,8 +1,42 @@
 #include "render/device/VideoDevice.h"
 
+#include "render/device/DFTexture.h"
 #include "render/device/DeviceListener.h"
 
 #include <algorithm>
+
+namespace {
+
+int32_t CountPrimitives(int32_t type, int32_t count)
+{
+    switch (type) {
+    case kPointList:
+        return count;
+    case kLineList:
+        return count / 2;
+    case kLineStrip:
+        return count - 1;
+    case kTriangleList:
+        return count / 3;
+    case kTriangleStrip:
+    case kTriangleFan:
+        return count - 2;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int32_t PrimitiveCount(int32_t type, int32_t count)
+{
+    return std::max(CountPrimitives(type, count), 0);
+}
+
+void VideoDevice::Present()
+{
+    RefreshDrawnDFTextures();
+}
 
 void VideoDevice::AddDeviceListener(DeviceListener* listener)
 {
@@ -35,4 +69,12 @@ void VideoDevice::NotifyDeviceReset()
 void VideoDevice::SetHardwareCapabilities(uint32_t capabilities)
 {
     capabilities_ = (capabilities_ & kCapabilityWireframe) | (capabilities & ~kCapabilityWireframe);
+}
+
+void VideoDevice::ForgetCachedTexture(const TextureResource& texture)
+{
+    for (TextureCacheEntry& entry : textureCache_) {
+        std::erase(entry.textures, &texture);
+    }
+    std::erase_if(textureCache_, [](const TextureCacheEntry& entry) { return entry.textures.empty(); });
 }

@@ -2,7 +2,9 @@
 every file, and the files the game needs loose beside it.
 
 - Sources convert by extension: "X.lang" becomes the language file "X.DCL",
-  "X.movie" the movie "X.AVI"; other files are taken as they are.
+  "X.movie" the movie "X.AVI", "X.sound" the sound "X.WAV", "X.music" the
+  Ogg Vorbis music "X.OGG", "X.texture" the texture "X.DCT"; other files are
+  taken as they are.
 - "data/external.txt" names files taken from installed Debian packages
   ("Fonts/HUD Font.TTF = /usr/share/fonts/..."), never committed.
 - "data/loose.txt" names the game files that are also written loose; a loose
@@ -13,7 +15,7 @@ import argparse
 import pathlib
 import sys
 
-from . import language, movie
+from . import language, movie, texture, music, wav
 from .pack import write_pack
 
 CONTROL_FILES = {"external.txt", "loose.txt"}
@@ -37,6 +39,15 @@ def convert(path: pathlib.Path, relative: pathlib.PurePath):
         return game_name(relative.with_suffix(".DCL")), language.write_dcl(texts)
     if path.suffix == ".movie":
         return game_name(relative.with_suffix(".AVI")), movie.build_movie(path.read_text(encoding="utf-8"))
+    if path.suffix == ".texture":
+        return game_name(relative.with_suffix(".DCT")), texture.build_texture(path.read_text(encoding="utf-8"), str(path))
+    if path.suffix == ".sound":
+        return game_name(relative.with_suffix(".WAV")), wav.build_sound(path.read_text(encoding="utf-8"))
+    if path.suffix == ".music":
+        try:
+            return game_name(relative.with_suffix(".OGG")), music.build_music(path.read_text(encoding="utf-8"))
+        except RuntimeError as error:
+            sys.exit(f"build-data: {path}: {error}")
     return game_name(relative), path.read_bytes()
 
 

@@ -1,3 +1,4 @@
+#include "engine/audio/AudioDevice.h"
 #include "engine/core/dcEngine.h"
 #include "engine/gui/dcGUIConsole.h"
 #include "engine/input/InputSystem.h"
@@ -16,7 +17,7 @@ protected:
     EngineCommandsTest()
     {
         engine.Init(kLogMessage);
-        engine.Start(nullptr, nullptr, L"English");
+        engine.Start(nullptr, nullptr, nullptr, L"English");
     }
     ~EngineCommandsTest() override
     {

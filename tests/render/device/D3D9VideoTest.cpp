@@ -1,10 +1,13 @@
 #include "render/device/D3D9Video.h"
 #include "render/device/DeviceListener.h"
+#include "render/device/Texture2D.h"
+#include "render/shaders/ShaderVariable.h"
 #include "tests/render/device/WindowedDevice.h"
 #include "tests/support/CapturingSink.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace {
@@ -236,4 +239,79 @@ TEST_F(TestWindow, FailedCreationLeavesNothingToDrawOn)
         EXPECT_TRUE(video.Create(&window, {800, 600}, {}));
     }
     DestroyWindow(fullScreen.GetHandle());
+}
+
+TEST_F(WindowedDevice, SecondCreateOfTheSameSizeIsAFullReset)
+{
+    constexpr uint32_t kUnknown = 0xFDFDFDFD;
+    RecordingListener listener;
+    video.AddDeviceListener(&listener);
+    video.SetRenderStateCached(D3DRS_ZENABLE, D3DZB_TRUE);
+    video.SetSamplerStateCached(2, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+    video.SetTextureStageStateCached(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    video.SetSoftwareVertexProcessingCached(false);
+    const float values[4] = {1.0f, 2.0f, 3.0f, 4.0f};
+    ShaderVariable constant;
+    constant.kind = 5;
+    constant.value.pointer = values;
+    constant.size = sizeof values;
+    video.SetVertexShaderConstants({3, 1}, constant);
+    video.SetPixelShaderConstants({0, 1}, constant);
+    video.SetViewport({10.0f, 10.0f, 20.0f, 20.0f}, 0.0f, 1.0f);
+    ASSERT_NE(video.GetRenderStates().Get(D3DRS_ZENABLE), kUnknown);
+
+    ASSERT_TRUE(video.Create(nullptr, kMenuSize, {}));
+    EXPECT_EQ(listener.heard, (std::vector<WideString>{L"lost", L"reset"}));
+    EXPECT_EQ(video.GetRenderStates().Get(D3DRS_ZENABLE), kUnknown);
+    EXPECT_EQ(video.GetSamplerStates().Get(2 * kSamplerStateSlots + D3DSAMP_MAGFILTER), kUnknown);
+    EXPECT_EQ(video.GetTextureStageStates().Get(1 * kTextureStageStateSlots + D3DTSS_COLOROP), kUnknown);
+    EXPECT_EQ(video.GetSoftwareVertexProcessingState(), kUnknown);
+    for (const ShaderConstantCache* cache : {&video.GetVertexShaderConstants(), &video.GetPixelShaderConstants()}) {
+        const uint8_t* bytes = cache->Bytes();
+        EXPECT_TRUE(std::all_of(bytes, bytes + cache->GetRegisterCount() * 16, [](uint8_t b) { return b == 0xFD; }));
+    }
+    EXPECT_EQ(video.GetPixelShaderConstants().GetRegisterCount(), 128);
+    EXPECT_GT(video.GetVertexShaderConstants().GetRegisterCount(), 0);
+    EXPECT_EQ(video.GetViewportWidth(), 800);
+    EXPECT_EQ(video.GetViewportHeight(), 600);
+    EXPECT_EQ(video.GetRenderTarget(), nullptr);
+    EXPECT_EQ(video.GetDepthStencil(), nullptr);
+
+    // What was set before reaches Direct3D again, and counts again.
+    FrameStatistics& counted = video.GetFrameStatistics();
+    counted = {};
+    video.SetVertexShaderConstants({3, 1}, constant);
+    EXPECT_EQ(counted.constantUploads, 1);
+    float uploaded[4] = {};
+    video.GetDirect3DDevice()->GetVertexShaderConstantF(3, uploaded, 1);
+    EXPECT_EQ(uploaded[3], 4.0f);
+    video.RemoveDeviceListener(&listener);
+}
+
+// Direct3D keeps no ramp for a windowed device, so the one sent is read from ours.
+TEST_F(WindowedDevice, GammaRampFollowsBrightnessAndContrast)
+{
+    struct Case {
+        float brightness;
+        float contrast;
+        int entry;
+        WORD value;
+    };
+    for (const Case& c : std::initializer_list<Case>{{0.0f, 0.0f, 0, 0},
+                                                    {0.0f, 0.0f, 1, 256},
+                                                    {0.0f, 0.0f, 255, 65280},
+                                                    {0.0f, 0.25f, 63, 0},
+                                                    {0.0f, 0.25f, 200, 65535},
+                                                    {0.5f, 0.0f, 0, 32767}}) {
+        video.SetGamma(c.brightness, c.contrast);
+        const D3DGAMMARAMP& ramp = video.GetGammaRamp();
+        EXPECT_EQ(ramp.red[c.entry], c.value) << c.brightness << " " << c.contrast << " [" << c.entry << "]";
+        EXPECT_EQ(ramp.green[c.entry], c.value);
+        EXPECT_EQ(ramp.blue[c.entry], c.value);
+    }
+    // A reset sends the same ramp again.
+    video.SetGamma(0.0f, 0.25f);
+    ASSERT_TRUE(video.Create(nullptr, {640, 480}, {}));
+    EXPECT_EQ(video.GetGammaRamp().red[0], 0);
+    EXPECT_EQ(video.GetGammaRamp().red[65], 512);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 TEST(GammaCurve, BrightnessLiftsAndContrastFlattensTheEnds)
@@ -19,7 +20,10 @@ TEST(GammaCurve, BrightnessLiftsAndContrastFlattensTheEnds)
              {0.0f, 0.25f, 192, 65535},
              {0.5f, 0.0f, 0, 32767}, {0.5f, 0.0f, 127, 65279}, {0.5f, 0.0f, 128, 65535},
              // Out of range: held where the curve still makes sense.
-             {-1.0f, 0.0f, 1, 256}, {2.0f, 0.0f, 0, 65535}, {0.0f, 0.9f, 127, 0}, {0.0f, 0.9f, 128, 65535}}) {
+             {-1.0f, 0.0f, 1, 256}, {2.0f, 0.0f, 0, 65535}, {0.0f, 0.9f, 127, 0}, {0.0f, 0.9f, 128, 65535},
+             {0.0f, -0.5f, 1, 256}, {1.0f, 0.5f, 0, 65535}, {1.0f, 0.0f, 200, 65535},
+             // Not a number: no setting at all.
+             {NAN, NAN, 1, 256}, {NAN, 0.25f, 65, 512}}) {
         EXPECT_EQ(BuildGammaCurve(c.brightness, c.contrast)[c.entry], c.value)
             << c.brightness << " " << c.contrast << " [" << c.entry << "]";
     }

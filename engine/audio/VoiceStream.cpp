@@ -1,0 +1,82 @@
+#include "engine/audio/VoiceStream.h"
+
+#include "engine/audio/Channel.h"
+#include "engine/audio/SoundBuffer.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr float kStreamPriority = 0.75f;
+constexpr int32_t kRefillsPerPass = 4;
+// Less than this many frames free before the play position is left for the next pass.
+constexpr int32_t kMinimumRefillFrames = 2048;
+constexpr float kPlayingPause = 0.001f;
+constexpr float kStoppedPause = 0.1f;
+
+} // namespace
+
+VoiceStream::VoiceStream(Channel& channel, std::unique_ptr<SoundData> data)
+    : channel_(channel), data_(std::move(data))
+{
+    writePosition_ = channel_.GetBuffer() ? channel_.GetBuffer()->Frames() / 4 : 0;
+    thread_.Start(Run, this, kStreamPriority);
+}
+
+VoiceStream::~VoiceStream()
+{
+    running_ = false;
+    thread_.Join();
+}
+
+int32_t VoiceStream::Run(ThreadHandle&, void* stream)
+{
+    VoiceStream& self = *static_cast<VoiceStream*>(stream);
+    while (self.running_) {
+        self.Fill();
+        SleepSeconds(self.channel_.IsInMixer() ? kPlayingPause : kStoppedPause);
+    }
+    return 0;
+}
+
+void VoiceStream::Fill()
+{
+    CriticalSectionLock lock(lock_);
+    SoundBuffer* ring = channel_.GetBuffer();
+    const int32_t frames = ring ? ring->Frames() : 0;
+    if (frames == 0) {
+        return;
+    }
+    const int32_t bytesPerFrame = ring->BytesPerFrame();
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(ring->Samples());
+    for (int32_t i = 0; i < kRefillsPerPass; ++i) {
+        const int32_t playing = channel_.GetPosition();
+        int32_t count;
+        if (playing < writePosition_) {
+            count = frames - writePosition_;   // up to the end of the ring
+        } else {
+            count = playing - writePosition_;
+            if (count <= kMinimumRefillFrames) {
+                break;
+            }
+        }
+        const int32_t got = data_->Read(bytes + writePosition_ * bytesPerFrame, count * bytesPerFrame);
+        writePosition_ = (writePosition_ + (got > 0 ? got : 0) / bytesPerFrame) % frames;
+    }
+}
+
+void VoiceStream::Seek(float seconds, bool startOver)
+{
+    CriticalSectionLock lock(lock_);
+    data_->Seek(seconds);
+    if (!startOver) {
+        return;
+    }
+    SoundBuffer* ring = channel_.GetBuffer();
+    const int32_t frames = ring ? ring->Frames() : 0;
+    writePosition_ = frames / 4;
+    if (frames > 0) {
+        std::memset(ring->Samples(), 0, static_cast<size_t>(writePosition_) * ring->BytesPerFrame());
+    }
+    channel_.SetPosition(0);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The small scalar helpers the engine's maths and the game share.
+
+// a when a <= b, else b; an unordered comparison (a NaN) also gives b.
+inline float MinFloat(float a, float b)
+{
+    return a <= b ? a : b;
+}
+
+// The low bound is tested first, so with lo > hi every v below lo gives lo.
+inline float Clamp(float v, float lo, float hi)
+{
+    if (v < lo) {
+        return lo;
+    }
+    if (v > hi) {
+        return hi;
+    }
+    return v;
+}
+
+inline float Clamp01(float v)
+{
+    return Clamp(v, 0.0f, 1.0f);
+}
+
+// Interpolation never leaves the segment from a to b.
+inline float Lerp(float a, float b, float t)
+{
+    return a + (b - a) * Clamp01(t);
+}

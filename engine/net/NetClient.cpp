@@ -1,0 +1,165 @@
+#include "engine/net/NetClient.h"
+
+#include "engine/core/LogHub.h"
+#include "engine/net/ClientScene.h"
+#include "engine/net/NetConnection.h"
+#include "engine/net/NetFrame.h"
+#include "engine/net/ServerAnnouncement.h"
+
+#include <winsock2.h>
+
+NetClient::NetClient()
+    : winSockStarted_(StartWinSock())
+{
+}
+
+NetClient::~NetClient()
+{
+    Shutdown();
+    if (scene_) {
+        scene_->SetClient(nullptr);
+    }
+}
+
+int32_t NetClient::ListenForServers(int32_t port)
+{
+    Disconnect();
+    discoverySocket_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (discoverySocket_ == kNoSocket) {
+        LogHub::PrintError("NetClient: cannot open a socket to listen for games (error %d)", LastSocketError());
+        return SOCKET_ERROR;
+    }
+    MakeNonBlocking(discoverySocket_);
+    sockaddr_in bound{};
+    bound.sin_family = AF_INET;
+    bound.sin_addr.s_addr = htonl(INADDR_ANY);
+    bound.sin_port = htons(static_cast<u_short>(port));
+    const int result = bind(discoverySocket_, reinterpret_cast<const sockaddr*>(&bound), sizeof bound);
+    if (result != 0) {
+        LogHub::PrintError("NetClient: cannot listen for games on port %d (error %d)", port, LastSocketError());
+    }
+    return result;
+}
+
+bool NetClient::Connect(const WideString& host, int32_t port)
+{
+    Disconnect();
+    const uint32_t address = ResolveHost(host);
+    if (address == kNoAddress) {
+        LogHub::PrintError("NetClient: %s names no host", host.c_str());
+        return false;
+    }
+    const NetSocket connected = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (connected == kNoSocket) {
+        LogHub::PrintError("NetClient: cannot open a socket (error %d)", LastSocketError());
+        return false;
+    }
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_addr.s_addr = address;
+    target.sin_port = htons(static_cast<u_short>(port));
+    if (connect(connected, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0) {
+        LogHub::PrintError("NetClient: cannot connect to %s:%d (error %d)", host.c_str(), port, LastSocketError());
+        closesocket(connected);
+        return false;
+    }
+    MakeNonBlocking(connected);
+    SetNoDelay(connected);
+    connection_ = std::make_shared<NetConnection>(connected, 0);
+    return true;
+}
+
+void NetClient::Update(float, bool active)
+{
+    if (!active) {
+        return;
+    }
+    if (IsDiscovering()) {
+        ReceiveAnnouncement();
+        return;
+    }
+    PollHost();
+}
+
+void NetClient::ReceiveAnnouncement()
+{
+    sockaddr_in sender{};
+    int senderLength = sizeof sender;
+    const int received = recvfrom(discoverySocket_, datagram_.data(), static_cast<int>(datagram_.size()), 0,
+                                  reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    if (received == SOCKET_ERROR) {
+        return;
+    }
+    LogHub::Printf("Receiving broadcast message");
+    dcServerMessage record;
+    if (!ReadAnnouncement(datagram_.data(), received, sender.sin_addr.s_addr, record) || !scene_) {
+        return;
+    }
+    scene_->Deliver(kClientTarget, dcServerMessage::Identity().Id(), &record, sizeof record);
+}
+
+void NetClient::PollHost()
+{
+    // Held here, so the inbox a delivery reads from outlives a disconnect
+    // made by that delivery.
+    const std::shared_ptr<NetConnection> connection = connection_;
+    if (!connection) {
+        return;
+    }
+    if (!connection->Flush()) {
+        LoseHost();
+        return;
+    }
+    const bool healthy = connection->Pump([this](const NetFrameHeader& header, const void* payload, int32_t size) {
+        if (scene_) {
+            scene_->Deliver(header.target, header.identity, payload, size);
+        }
+    });
+    if (!healthy && connection == connection_) {
+        LoseHost();
+    }
+}
+
+int32_t NetClient::SendFrame(const std::vector<char>& frame)
+{
+    if (!connection_) {
+        return SOCKET_ERROR;
+    }
+    if (!connection_->Send(frame)) {
+        LoseHost();
+        return SOCKET_ERROR;
+    }
+    return static_cast<int32_t>(frame.size());
+}
+
+void NetClient::LoseHost()
+{
+    LogHub::Printf("NetClient: the connection to %s is closed", connection_->GetPeerName().c_str());
+    Disconnect();
+}
+
+void NetClient::StopDiscovering()
+{
+    if (IsDiscovering()) {
+        CloseSocketGracefully(discoverySocket_);
+        discoverySocket_ = kNoSocket;
+    }
+}
+
+void NetClient::Disconnect()
+{
+    StopDiscovering();
+    if (connection_) {
+        connection_->Close();
+        connection_.reset();
+    }
+}
+
+void NetClient::Shutdown()
+{
+    Disconnect();
+    if (winSockStarted_) {
+        StopWinSock();
+        winSockStarted_ = false;
+    }
+}

@@ -1,0 +1,159 @@
+#include "engine/net/NetConnection.h"
+
+#include "engine/core/LogHub.h"
+#include "engine/net/ServerMessage.h"
+
+#include <winsock2.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// A peer that keeps writing cannot hold a poll for long: what it sends
+// beyond this waits in the socket for the next poll.
+constexpr int32_t kReadsPerPoll = 16;
+// Frames waiting for a peer that does not read, on top of the several
+// megabytes the system's socket buffers take first. Beyond this the peer is
+// taken for gone, rather than letting its backlog grow without end.
+constexpr size_t kOutboxLimit = 4 * 1024 * 1024;
+
+} // namespace
+
+NetConnection::NetConnection(NetSocket socket, int32_t clientId)
+    : socket_(socket)
+    , clientId_(clientId)
+    , peerName_(PeerName(socket))
+    , inbox_(kMaxFrameLength)
+    , alignedPayload_(kMaxPayloadSize / sizeof(uint32_t) + 1)
+{
+}
+
+NetConnection::~NetConnection()
+{
+    Close();
+}
+
+void NetConnection::Close()
+{
+    if (!IsOpen()) {
+        return;
+    }
+    CloseSocketGracefully(socket_);
+    socket_ = kNoSocket;
+    outbox_.clear();
+}
+
+bool NetConnection::Send(const std::vector<char>& frame)
+{
+    if (!IsOpen()) {
+        return false;
+    }
+    const char* rest = frame.data();
+    int32_t restSize = static_cast<int32_t>(frame.size());
+    if (outbox_.empty()) {
+        const int sent = send(socket_, rest, restSize, 0);
+        if (sent == SOCKET_ERROR && !LastCallWouldBlock()) {
+            LogHub::PrintError("Network: sending to %s failed (error %d)", peerName_.c_str(), LastSocketError());
+            return false;
+        }
+        const int32_t taken = std::max(sent, 0);
+        rest += taken;
+        restSize -= taken;
+    }
+    if (restSize == 0) {
+        return true;
+    }
+    if (outbox_.size() + restSize > kOutboxLimit) {
+        LogHub::PrintError("Network: %s takes no data, %d bytes wait for it", peerName_.c_str(),
+                           static_cast<int32_t>(outbox_.size()));
+        return false;
+    }
+    outbox_.insert(outbox_.end(), rest, rest + restSize);
+    return true;
+}
+
+bool NetConnection::Flush()
+{
+    if (!IsOpen()) {
+        return false;
+    }
+    if (outbox_.empty()) {
+        return true;
+    }
+    const int sent = send(socket_, outbox_.data(), static_cast<int>(outbox_.size()), 0);
+    if (sent == SOCKET_ERROR) {
+        if (LastCallWouldBlock()) {
+            return true;
+        }
+        LogHub::PrintError("Network: sending to %s failed (error %d)", peerName_.c_str(), LastSocketError());
+        return false;
+    }
+    outbox_.erase(outbox_.begin(), outbox_.begin() + sent);
+    return true;
+}
+
+bool NetConnection::Pump(const Delivery& deliver)
+{
+    for (int32_t reads = 0; reads < kReadsPerPoll && IsOpen(); ++reads) {
+        const int received = recv(socket_, inbox_.data() + inboxFill_, kMaxFrameLength - inboxFill_, 0);
+        if (received == 0) {
+            LogHub::Printf("Network: %s closed the connection", peerName_.c_str());
+            return false;
+        }
+        if (received == SOCKET_ERROR) {
+            if (LastCallWouldBlock()) {
+                return true;
+            }
+            LogHub::PrintError("Network: receiving from %s failed (error %d)", peerName_.c_str(), LastSocketError());
+            return false;
+        }
+        inboxFill_ += received;
+        if (!DeliverFrames(deliver)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool NetConnection::DeliverFrames(const Delivery& deliver)
+{
+    int32_t offset = 0;
+    while (inboxFill_ - offset >= kFrameHeaderSize) {
+        const NetFrameHeader header = ReadFrameHeader(inbox_.data() + offset);
+        // Checked before waiting for the rest, so a wrong length can neither
+        // stall the link nor make a frame reach past the inbox.
+        if (!FrameLengthFits(header.totalLength)) {
+            LogHub::PrintError("Network: %s sent a frame of %d bytes, closing its connection", peerName_.c_str(),
+                               header.totalLength);
+            return false;
+        }
+        if (inboxFill_ - offset < header.totalLength) {
+            break;
+        }
+        offset += header.totalLength;
+        // Announcement records hold strings, so one made of a peer's bytes
+        // would hand the lobby forged pointers; they never travel in frames.
+        if (header.identity == dcServerMessage::Identity().Id()) {
+            LogHub::PrintWarning("Network: %s sent a server record in a frame, ignored", peerName_.c_str());
+            continue;
+        }
+        const int32_t size = header.totalLength - kFrameHeaderSize;
+        deliver(header, AlignedPayload(offset - size, size), size);
+        if (!IsOpen()) {
+            return true;   // closed by its owner during the delivery
+        }
+    }
+    memmove(inbox_.data(), inbox_.data() + offset, inboxFill_ - offset);
+    inboxFill_ -= offset;
+    return true;
+}
+
+const void* NetConnection::AlignedPayload(int32_t offset, int32_t size)
+{
+    if (offset % sizeof(uint32_t) == 0) {
+        return inbox_.data() + offset;
+    }
+    memcpy(alignedPayload_.data(), inbox_.data() + offset, size);
+    return alignedPayload_.data();
+}

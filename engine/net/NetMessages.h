@@ -1,0 +1,20 @@
+#pragma once
+// Messages the transport itself tells the host's default receiver, with the
+// client's id also as the connection.
+
+#include "engine/core/Message.h"
+
+#include <cstdint>
+
+// A client was accepted.
+struct dcConnectMessage {
+    DC_MESSAGE(dcConnectMessage)
+    int32_t clientId;
+};
+
+// A client was lost: it closed its connection, its link failed, or it broke
+// the framing.
+struct dcDisconnectMessage {
+    DC_MESSAGE(dcDisconnectMessage)
+    int32_t clientId;
+};

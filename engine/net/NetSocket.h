@@ -1,0 +1,41 @@
+#pragma once
+// The few WinSock operations the transport shares, behind types that keep
+// <winsock2.h> out of every header that includes ours.
+
+#include "engine/files/WideString.h"
+
+#include <cstdint>
+
+// A WinSock SOCKET; kNoSocket is INVALID_SOCKET.
+using NetSocket = uintptr_t;
+constexpr NetSocket kNoSocket = ~NetSocket(0);
+
+// An IPv4 address in network byte order; kNoAddress when a text names none.
+constexpr uint32_t kNoAddress = 0xFFFFFFFFu;
+
+// WinSock 1.1 for the lifetime of each server and client object; every
+// successful start is paired with one stop.
+bool StartWinSock();
+void StopWinSock();
+
+// The text as a dotted address, else the first address the name resolves to.
+uint32_t ResolveHost(const WideString& host);
+// "a.b.c.d" of an address in network byte order.
+WideString FormatAddress(uint32_t address);
+
+// Non-blocking, and for stream sockets without Nagle's delay, so that small
+// frames leave at once.
+bool MakeNonBlocking(NetSocket socket);
+bool SetNoDelay(NetSocket socket);
+
+// Stops sending (or, failing that, receiving), reads and drops what is still
+// pending, then closes. Sockets here are non-blocking, so this never waits.
+void CloseSocketGracefully(NetSocket socket);
+
+// "a.b.c.d:port" of the other end of a connected socket.
+WideString PeerName(NetSocket socket);
+
+// Whether the last failed call only found nothing to do on a non-blocking
+// socket.
+bool LastCallWouldBlock();
+int32_t LastSocketError();

@@ -1,0 +1,76 @@
+#pragma once
+// Textures whose pixels come from the DFEngine component: a name beginning
+// "DFS_" (static) or "DFD_" (dynamic) that the component knows ties one of
+// its items to a 2D texture. Drawing the texture marks the item as seen in
+// that frame, and the next presentation re-reads the pixels of every item
+// seen since, when the item has new ones.
+
+#include "engine/files/WideString.h"
+#include "engine/math/Color.h"
+#include "platform/dfengine/DFEngine.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TextureResource;
+class VideoDevice;
+
+class DFTexture {
+public:
+    // Takes a random debug colour, half transparent, to outline the item on screen.
+    explicit DFTexture(DFEngine& component);
+    // Leaves the lists and gives the item back to the component.
+    ~DFTexture();
+    DFTexture(const DFTexture&) = delete;
+    DFTexture& operator=(const DFTexture&) = delete;
+
+    // Asks the component for the item; false when it does not know it.
+    bool AcquireItem(const std::string& itemName);
+    // The texture that shows the item, which takes over the entry: a texture
+    // on the pixels of an earlier entry of the same name, or a new one with
+    // the item's pixels. None, with the entry gone, when the item's pixels
+    // cannot be shown.
+    static std::unique_ptr<TextureResource> Init(std::unique_ptr<DFTexture> entry, const WideString& name,
+                                                 VideoDevice& device, bool dynamic);
+
+    // At presentation: re-reads the pixels when the texture was drawn since
+    // the last one and the item has new pixels.
+    void Refresh();
+    // Re-reads the pixels whenever the item has new ones, drawn or not.
+    void RefreshNow();
+    // Notes that the texture was drawn in this frame, once per frame.
+    void MarkDrawn(int32_t frame);
+
+    const WideString& GetName() const { return name_; }
+    int32_t GetFormat() const { return format_; }
+    const Color& GetDebugColor() const { return debugColor_; }
+    bool IsDirty() const { return dirty_; }
+    int32_t GetLastFrame() const { return lastFrame_; }
+
+private:
+    // The item's picture as it is now, into the texture; false for a pixel
+    // format the game cannot show.
+    bool UploadImage();
+
+    DFEngine& component_;
+    int32_t format_;   // TextureFormat
+    Color debugColor_;
+    WideString name_;
+    TextureResource* texture_ = nullptr;
+    DFItem item_;
+    bool holdsItem_ = false;
+    bool dirty_ = false;
+    int32_t lastFrame_ = -1;   // no frame yet, so the first frame's draws count too
+};
+
+// The texture was bound: its entry joins those the next draws report.
+void NoteBoundDFTexture(DFTexture& entry);
+// The effect changed: the next draws bind their own textures.
+void ForgetBoundDFTextures();
+// After a draw: every texture bound since the effect was set is marked drawn in the frame.
+void ReportDFScreenAreas(int32_t frame);
+// The presentation step of every device.
+void RefreshDrawnDFTextures();
+// After a zone change: every DFEngine texture takes the item's newest pixels.
+void RefreshDFTextures();

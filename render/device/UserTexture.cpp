@@ -1,0 +1,22 @@
+#include "render/device/UserTexture.h"
+
+#include "render/device/Direct3DFormats.h"
+
+void UserTexture::SetFiltering(bool linear)
+{
+    const uint32_t filter = linear ? D3DTEXF_LINEAR : D3DTEXF_POINT;
+    sampler_.minFilter = filter;
+    sampler_.magFilter = filter;
+}
+
+void UserTexture::PreLoad()
+{
+    if (IDirect3DBaseTexture9* texture = GetDirect3DTexture()) {
+        texture->PreLoad();
+    }
+}
+
+int32_t UserTexture::GetFormat() const
+{
+    return TextureFormatOf(GetDirect3DFormat());
+}

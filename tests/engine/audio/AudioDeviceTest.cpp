@@ -1,0 +1,285 @@
+#include "engine/audio/DS8Audio.h"
+#include "engine/audio/IntroMusic.h"
+#include "tests/engine/audio/AudioTestSupport.h"
+#include "tests/support/CapturingSink.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Tells which handles heard their sound end, in order.
+class RecordingHandle : public VoiceHandle {
+public:
+    RecordingHandle(std::vector<int>& told, int number) : told_(told), number_(number) {}
+    void OnFinished() override { told_.push_back(number_); }
+
+private:
+    std::vector<int>& told_;
+    int number_;
+};
+
+// A device that was never opened, as without a sound card: everything works
+// but the mixer thread, whose chunks the tests mix by hand.
+class AudioDeviceTest : public testing::Test {
+protected:
+    void MixFrames(int32_t frames) { device.GetMixer().Mix(frames * Mixer::kBytesPerFrame); }
+
+    size_t OneShots()
+    {
+        CriticalSectionLock lock(device.GetDeviceLock());
+        return device.OneShotCount();
+    }
+
+    size_t CacheEntries()
+    {
+        CriticalSectionLock lock(device.GetDeviceLock());
+        return device.GetCache().Entries().size();
+    }
+
+    MountedSounds sounds{L"audio"};
+    DS8Audio device;
+};
+
+} // namespace
+
+TEST_F(AudioDeviceTest, MissingSoundsGiveASilentDefaultVoiceOrNothing)
+{
+    ScopedCapture log;
+    Voice* voice = device.Play(L"Nothing.WAV", false, false, false);
+    ASSERT_NE(voice, nullptr);
+    EXPECT_TRUE(log->Contains(L"SoundFactory: Sound ^1Nothing.WAV^7 not found!"));
+    EXPECT_EQ(device.GetCache().Entries().front().fileName, L"Default");
+    voice->Play(false);
+    MixFrames(100);
+    EXPECT_EQ(*std::max_element(device.GetMixer().Accumulator().begin(), device.GetMixer().Accumulator().end()), 0);
+    device.DestroyVoice(voice);
+
+    device.PlayOnce(L"Nothing.WAV", 1.0f, nullptr);
+    device.PlayAt(L"Nothing.WAV", {}, 1.0f, 10.0f, 1.0f, nullptr);
+    SleepSeconds(0.05f);
+    EXPECT_EQ(OneShots(), 0u);
+}
+
+TEST_F(AudioDeviceTest, OneShotsWithoutVolumeAreNotEvenLookedUp)
+{
+    ScopedCapture log;
+    device.PlayOnce(L"Nothing.WAV", 0.0f, nullptr);
+    device.PlayOnce(L"Nothing.WAV", -1.0f, nullptr);
+    device.PlayAt(L"Nothing.WAV", {}, 1.0f, 10.0f, 0.0f, nullptr);
+    EXPECT_TRUE(log->lines.empty());
+}
+
+TEST_F(AudioDeviceTest, VoicesOfOneFileShareOneCacheEntryUntilBothAreGone)
+{
+    Voice* first = device.Play(L"Short16.WAV", false, false, false);
+    Voice* second = device.Play(L"Short16.WAV", false, false, false);
+    ASSERT_EQ(CacheEntries(), 1u);
+    EXPECT_EQ(first->GetChannel().GetBuffer(), second->GetChannel().GetBuffer());
+    EXPECT_EQ(device.GetCache().Entries().front().fileName, L"AUDIO\\SHORT16.WAV");
+    EXPECT_EQ(first->GetChannel().GetBuffer()->Users(), 2);
+    device.DestroyVoice(first);
+    EXPECT_EQ(CacheEntries(), 1u);
+    device.DestroyVoice(second);
+    EXPECT_EQ(CacheEntries(), 0u);
+}
+
+TEST_F(AudioDeviceTest, StreamedVoicesGetARingOfTheirOwn)
+{
+    Voice* streamed = device.Play(L"Tone.OGG", false, true, false);
+    Voice* whole = device.Play(L"Tone.OGG", false, false, false);
+    Voice* again = device.Play(L"Tone.OGG", false, true, false);
+    EXPECT_EQ(CacheEntries(), 3u);
+    EXPECT_NE(whole->GetChannel().GetBuffer(), streamed->GetChannel().GetBuffer());
+    EXPECT_EQ(whole->GetChannel().GetBuffer()->SizeInBytes(), 441000);
+    EXPECT_EQ(again->GetChannel().GetBuffer()->SizeInBytes(), 176400);
+    for (Voice* voice : {streamed, whole, again}) {
+        device.DestroyVoice(voice);
+    }
+    EXPECT_EQ(CacheEntries(), 0u) << "each destruction frees one entry without users";
+}
+
+TEST_F(AudioDeviceTest, FifthOneShotIsDroppedWhileAllFourLoadersAreBusy)
+{
+    {
+        // The loaders wait for the device lock, so none finishes meanwhile.
+        CriticalSectionLock lock(device.GetDeviceLock());
+        for (int i = 0; i < 5; ++i) {
+            device.PlayOnce(L"Short16.WAV", 1.0f, nullptr);
+        }
+    }
+    EXPECT_TRUE(WaitUntil([&] { return OneShots() == 4u; }));
+    SleepSeconds(0.05f);
+    EXPECT_EQ(OneShots(), 4u);
+    device.PlayOnce(L"Short16.WAV", 1.0f, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return OneShots() == 5u; })) << "a free loader takes the next request";
+}
+
+TEST_F(AudioDeviceTest, EndedOneShotsAreReapedOnePerFrameAndTheirHandlesTold)
+{
+    std::vector<int> told;
+    std::vector<std::unique_ptr<RecordingHandle>> handles;
+    for (int i = 0; i < 3; ++i) {
+        handles.push_back(std::make_unique<RecordingHandle>(told, i));
+        device.PlayOnce(L"Short16.WAV", 1.0f, handles.back().get());
+        EXPECT_NE(handles.back()->voice, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return OneShots() == static_cast<size_t>(i + 1); }));
+    }
+    EXPECT_TRUE(handles[0]->voice->IsPlaying());
+    MixFrames(10);   // the sound is 3 frames long
+    device.Update(0.02f);
+    EXPECT_EQ(told, std::vector<int>{0});
+    EXPECT_EQ(handles[0]->voice, nullptr);
+    EXPECT_NE(handles[1]->voice, nullptr);
+    EXPECT_EQ(OneShots(), 2u);
+    device.Update(0.02f);
+    device.Update(0.02f);
+    EXPECT_EQ(told, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(CacheEntries(), 0u);
+    device.Update(0.02f);
+    EXPECT_EQ(told.size(), 3u);
+}
+
+TEST_F(AudioDeviceTest, OneShotVolumesAreClampedToFull)
+{
+    std::vector<int> told;
+    RecordingHandle handle(told, 0);
+    device.PlayOnce(L"Short16.WAV", 3.0f, &handle);
+    ASSERT_TRUE(WaitUntil([&] { return OneShots() == 1u; }));
+    EXPECT_EQ(handle.voice->GetEffectiveVolume(), 1.0f);
+    EXPECT_EQ(handle.voice->GetChannel().GetLeftGain(), kFullGain);
+    MixFrames(1);
+    EXPECT_EQ(device.GetMixer().Accumulator()[0], 1000);
+    device.ReleaseHandle(&handle);
+}
+
+TEST_F(AudioDeviceTest, ReleasedHandlesAreNeverTold)
+{
+    std::vector<int> told;
+    auto handle = std::make_unique<RecordingHandle>(told, 7);
+    {
+        CriticalSectionLock lock(device.GetDeviceLock());
+        device.PlayOnce(L"Short16.WAV", 1.0f, handle.get());
+        device.ReleaseHandle(handle.get());   // while its sound is still being loaded
+    }
+    handle.reset();
+    ASSERT_TRUE(WaitUntil([&] { return OneShots() == 1u; }));
+    MixFrames(10);
+    device.Update(0.02f);
+    EXPECT_EQ(OneShots(), 0u);
+    EXPECT_TRUE(told.empty());
+}
+
+TEST_F(AudioDeviceTest, PositionalOneShotsArePlacedWhenTheyStart)
+{
+    std::vector<int> told;
+    RecordingHandle inside(told, 0);
+    RecordingHandle beyond(told, 1);
+    device.PlayAt(L"Short16.WAV", {4.0f, 0.0f, 0.0f}, 2.0f, 6.0f, 0.5f, &inside);
+    device.PlayAt(L"Short16.WAV", {0.0f, 0.0f, 9.0f}, 2.0f, 6.0f, 1.0f, &beyond);
+    ASSERT_TRUE(WaitUntil([&] { return OneShots() == 2u; }));
+    EXPECT_FLOAT_EQ(inside.voice->GetChannel().GetVolume(), 0.25f);
+    EXPECT_FLOAT_EQ(inside.voice->GetChannel().GetPan(), 1.0f);
+    EXPECT_EQ(beyond.voice->GetChannel().GetRoutine(), MixRoutine::kAdvance);
+    device.ReleaseHandle(&inside);
+    device.ReleaseHandle(&beyond);
+}
+
+TEST_F(AudioDeviceTest, MasterVolumeOnlyMutesAtZero)
+{
+    Voice* voice = device.Play(L"Short16.WAV", false, false, false);
+    voice->Play(true);
+    device.SetMasterVolume(0.3f);
+    MixFrames(1);
+    EXPECT_EQ(device.GetMixer().Accumulator()[0], 1000);
+    device.SetMasterVolume(0.0f);
+    MixFrames(1);
+    EXPECT_EQ(device.GetMixer().Accumulator()[0], 0);
+    EXPECT_EQ(voice->GetChannel().GetPosition(), 2);
+    device.SetMasterVolume(1.0f);
+    device.DestroyVoice(voice);
+}
+
+TEST_F(AudioDeviceTest, ShutdownWaitsForEveryThreadBeforeFreeingWhatTheyUse)
+{
+    auto trace = std::make_shared<SlowSoundData::Trace>();
+    std::vector<int> told;
+    RecordingHandle handle(told, 0);
+    {
+        auto owned = std::make_unique<DS8Audio>();
+        SoundRef ref;
+        ref.fileName = L"Slow";
+        ref.streamed = true;
+        ref.data = std::make_unique<SlowSoundData>(trace);
+        owned->CreateVoice(ref)->Play(true);
+        owned->Play(L"Ramp.WAV", false, true, false)->Play(true);
+        owned->Play(L"Short16.WAV", false, false, false);
+        owned->PlayOnce(L"Short16.WAV", 1.0f, &handle);
+        ASSERT_TRUE(WaitUntil([&] { return trace->reads.load() > 0; }));
+    }
+    EXPECT_TRUE(trace->destroyed);
+    EXPECT_FALSE(trace->reading);
+    EXPECT_EQ(handle.voice, nullptr);
+}
+
+TEST(SampleSounds, LoadThroughTheGamesOwnReaders)
+{
+    struct Case { const wchar_t* name; int32_t rate; int16_t channels; float seconds; };
+    MountedSounds sounds(L"sample");
+    DS8Audio device;
+    for (const Case& c : std::initializer_list<Case>{
+             {L"Click.WAV", 22050, 1, 0.03f},
+             {L"Engine.WAV", 22050, 1, 0.5f},
+             {L"Burst.WAV", 22050, 1, 0.4f},
+             {L"Intro.OGG", 44100, 2, 8.0f}}) {
+        SoundRef ref;
+        ASSERT_TRUE(device.FindSound(c.name, ref)) << WideStringToNarrow(c.name);
+        EXPECT_EQ(ref.data->GetFormat().sampleRate, c.rate);
+        EXPECT_EQ(ref.data->GetFormat().channels, c.channels);
+        EXPECT_NEAR(ref.data->Length(), c.seconds, 0.001f) << WideStringToNarrow(c.name);
+        const std::unique_ptr<SoundBuffer> buffer = SoundBuffer::FromSoundData(*ref.data, false);
+        const int16_t* samples = buffer->Samples();
+        const int16_t peak = *std::max_element(samples, samples + buffer->SizeInBytes() / 2);
+        EXPECT_GT(peak, 5000) << WideStringToNarrow(c.name);
+    }
+}
+
+TEST(SampleSounds, TheEngineToneLoopsWithoutAJump)
+{
+    MountedSounds sounds(L"sample");
+    DS8Audio device;
+    SoundRef ref;
+    ASSERT_TRUE(device.FindSound(L"Engine.WAV", ref));
+    const std::unique_ptr<SoundBuffer> buffer = SoundBuffer::FromSoundData(*ref.data, false);
+    const int16_t* samples = buffer->Samples();
+    const int32_t count = buffer->Frames();
+    int32_t largestStep = 0;
+    for (int32_t i = 1; i < count; ++i) {
+        largestStep = std::max(largestStep, std::abs(samples[i] - samples[i - 1]));
+    }
+    EXPECT_LE(std::abs(samples[0] - samples[count - 1]), largestStep);
+}
+
+TEST(SampleSounds, IntroMusicStreamsLoopingInTheMusicGroup)
+{
+    MountedSounds sounds(L"sample");
+    DS8Audio device;
+    SoundGroup music;
+    music.SetVolume(0.5f);
+    Voice* voice = StartIntroMusic(device, music);
+    EXPECT_TRUE(voice->IsStreamed());
+    EXPECT_TRUE(voice->IsPlaying());
+    EXPECT_EQ(voice->GetGroup(), &music);
+    EXPECT_FLOAT_EQ(voice->GetEffectiveVolume(), 0.5f);
+    EXPECT_FLOAT_EQ(voice->GetLength(), 8.0f);
+    EXPECT_EQ(voice->GetChannel().GetLoopCount(), kEndlessLoops);
+    const SoundBuffer& ring = *voice->GetChannel().GetBuffer();
+    EXPECT_TRUE(WaitUntil([&] {
+        return std::any_of(ring.Samples() + ring.Frames() / 2, ring.Samples() + ring.Frames(),
+                           [](int16_t s) { return s != 0; });
+    }));
+    device.DestroyVoice(voice);
+    EXPECT_TRUE(music.Members().empty());
+}
