@@ -1,7 +1,7 @@
-// Reading pixels back. Screenshots read the back buffer, which keeps the frame last presented
-// (the device copies it to the screen rather than discarding it). Unlike the
-// front buffer, it is the frame at its own size wherever the window lies and
-// whatever covers it.
+// Reading pixels back. Screenshots read the back buffer, which keeps the
+// frame last presented (the device copies it to the screen rather than
+// discarding it). Unlike the front buffer, it is the frame at its own size
+// wherever the window lies and whatever covers it.
 
 #include "render/device/D3D9Video.h"
 

@@ -124,8 +124,6 @@ public:
     const D3DGAMMARAMP& GetGammaRamp() const { return gammaRamp_; }
     TextureResource* GetBoundTexture(int32_t stage) const;
     VertexBuffer* GetVertexStream(int32_t stream) const;
-    IndexBuffer* GetCurrentIndexBuffer() const { return indexBuffer_; }
-    int32_t GetMaxMipLevel() const { return maxMipLevel_; }
 
 private:
     struct FormatCheck {

@@ -40,7 +40,6 @@ public:
     int32_t GetRingPosition() const { return ringPosition_; }
     // None when creation failed or a reset is under way.
     Interface* GetDirect3DBuffer() const { return buffer_.Get(); }
-    DWORD GetUsage() const { return usage_; }
     D3DPOOL GetPool() const { return pool_; }
     bool IsSoftware() const { return (usage_ & D3DUSAGE_SOFTWAREPROCESSING) != 0; }
 
@@ -65,7 +64,6 @@ protected:
     uint8_t* LockBytes(int32_t offset, int32_t bytes, uint32_t flags);
     void UnlockBytes();
     uint8_t* LockedBytes() { return contents_.data() + lockOffset_; }
-    const std::vector<uint8_t>& Contents() const { return contents_; }
 
     virtual HRESULT CreateDirect3D(IDirect3DDevice9& device, DWORD usage, D3DPOOL pool, Interface** buffer) = 0;
 

@@ -39,7 +39,6 @@ public:
     explicit VertexFormat(std::shared_ptr<VertexDeclaration> declaration) : declaration_(std::move(declaration)) {}
 
     VertexDeclaration& GetDeclaration() const { return *declaration_; }
-    const std::shared_ptr<VertexDeclaration>& SharedDeclaration() const { return declaration_; }
 
 private:
     std::shared_ptr<VertexDeclaration> declaration_;

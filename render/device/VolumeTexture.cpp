@@ -30,7 +30,8 @@ DeviceVolumeTexture::DeviceVolumeTexture(D3D9Video& device, const TextureDesc& d
     , levels_(desc.levels)
 {
     Recreate();
-    for (int32_t i = 0; i < depth_; ++i) {
+    // A depth Direct3D refused is no size to make slices for.
+    for (int32_t i = 0; texture_ && i < depth_; ++i) {
         slices_.push_back(std::make_unique<VolumeSlice>(*this, i));
     }
 }

@@ -10,7 +10,17 @@
 
 class ShaderVariableBlock;
 
+// What a variable's value word holds; readers only tell kValue from the rest.
+enum ShaderVariableKind : int32_t {
+    kShaderValue = 0,      // the float itself
+    kShaderMatrix = 3,     // 16 floats, laid out as shader constants take them
+    kShaderTexture = 4,    // a TextureResource
+    kShaderData = 5,       // any other bytes (mesh material parameters)
+};
+
 struct ShaderVariable {
+    static constexpr uint32_t kSizeMask = 0x3FFFFFFF;   // sizes are kept in 30 bits
+
     WideString name;
     int32_t id = -1;
     int32_t kind = 0;   // 0: value.number holds the value; else value.pointer points at it
@@ -20,7 +30,7 @@ struct ShaderVariable {
         const void* pointer;
     } value{};
     uint32_t size = 0;   // bytes of valid data: 4 a float, 16 four floats, 64 a matrix; 0 until first set
-    bool localOnly = false;
+    bool localOnly = false;   // setters called on a child block never reach it
     ShaderVariableBlock* owner = nullptr;
 
     // Where the value's bytes are; null for a pointer never set.

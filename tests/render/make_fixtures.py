@@ -4,7 +4,9 @@ writers: tests/render/make_fixtures.py OUT_FOLDER
 
 "textures" holds .DCT files written by the sample-data writer, good and
 damaged, and beside them "Expected\\<name>.L<level>": the bytes each level
-must hold once the game has loaded it.
+must hold once the game has loaded it. "sample" holds the game's own sample
+textures, built from the descriptions under data/, with their first levels
+in "Expected" likewise.
 """
 
 import pathlib
@@ -13,7 +15,7 @@ import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "tools"))
 
-from databuild import dct  # noqa: E402
+from databuild import dct, texture as texture_source  # noqa: E402
 from databuild.pack import write_pack  # noqa: E402
 
 
@@ -83,8 +85,22 @@ def textures(out: pathlib.Path):
     write_pack(root / "Data.DCP", [("Textures\\Packed.DCT", dct.write_dct("argb32", 4, 4, pattern(4, 4, 3)))])
 
 
+def samples(out: pathlib.Path):
+    root = out / "sample"
+    data = pathlib.Path(__file__).resolve().parents[2] / "data"
+    for source in sorted(data.rglob("*.texture")):
+        relative = source.relative_to(data).with_suffix(".DCT")
+        text = source.read_text(encoding="utf-8")
+        write(root / relative, texture_source.build_texture(text, str(source)))
+        fmt, width, height, rgba, _, _ = texture_source.render_texture(text, str(source))
+        write(root / "Expected" / f"{relative.stem}.L0", dct.encode_level(fmt, width, height, rgba))
+    write_pack(root / "Data.DCP", [])
+
+
 def main():
-    textures(pathlib.Path(sys.argv[1]))
+    out = pathlib.Path(sys.argv[1])
+    textures(out)
+    samples(out)
 
 
 if __name__ == "__main__":

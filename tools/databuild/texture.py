@@ -102,7 +102,8 @@ def atlas(width, height, spec):
 GENERATORS = {"checker": checker, "asphalt": asphalt, "brick": brick, "sky": sky, "atlas": atlas}
 
 
-def build_texture(source: str, origin: str = "<texture>") -> bytes:
+def render_texture(source: str, origin: str = "<texture>"):
+    """The picture a description makes: (format, width, height, RGBA bytes, levels, LOD bias)."""
     spec = json.loads(source)
     generator = GENERATORS.get(spec.get("generator"))
     if generator is None:
@@ -110,5 +111,9 @@ def build_texture(source: str, origin: str = "<texture>") -> bytes:
     width, height = spec["size"]
     pixels = generator(width, height, spec)
     rgba = bytes(channel for pixel in pixels for channel in pixel)
-    return write_dct(spec.get("format", "argb32"), width, height, rgba, spec.get("levels", 1),
-                     spec.get("lod_bias", 0.0))
+    return spec.get("format", "argb32"), width, height, rgba, spec.get("levels", 1), spec.get("lod_bias", 0.0)
+
+
+def build_texture(source: str, origin: str = "<texture>") -> bytes:
+    fmt, width, height, rgba, levels, lod_bias = render_texture(source, origin)
+    return write_dct(fmt, width, height, rgba, levels, lod_bias)

@@ -15,17 +15,64 @@
 
 namespace {
 
-// The texture fixtures mounted as the game mounts its data, with the
-// texture folders the engine registers.
-class TextureFiles : public WindowedDevice {
+// What the fixture writer says level `level` of the texture holds.
+std::vector<uint8_t> Expected(const WideString& texture, int32_t level)
+{
+    WideString name;
+    FormatWideString(name, "Expected\\%s.L%d", texture.c_str(), level);
+    std::unique_ptr<Stream> in = OpenFile(name);
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::max(in->GetSize(), 0)));
+    in->Read(bytes.data(), static_cast<int32_t>(bytes.size()));
+    return bytes;
+}
+
+// The rows of a level as the texture holds them, without the pitch's padding.
+std::vector<uint8_t> LevelBytes(TextureResource& texture, int32_t level, int32_t width, int32_t height)
+{
+    const LevelLayout layout = TextureLevelLayout(texture.GetFormat(), width, height);
+    const LockedPixels locked = texture.Lock({0, 0, width, height}, level);
+    std::vector<uint8_t> bytes;
+    if (!locked.pixels) {
+        return bytes;
+    }
+    const auto* row = static_cast<const uint8_t*>(locked.pixels);
+    for (int32_t y = 0; y < layout.rows; ++y, row += locked.pitch) {
+        bytes.insert(bytes.end(), row, row + layout.rowBytes);
+    }
+    texture.Unlock(level);
+    return bytes;
+}
+
+// 24-bit pixels as a 32-bit texture holds them: each followed by a byte of its own.
+bool HoldsTwentyFourBitPixels(const std::vector<uint8_t>& held, const std::vector<uint8_t>& pixels)
+{
+    if (held.size() != pixels.size() / 3 * 4) {
+        return false;
+    }
+    for (size_t pixel = 0; pixel < pixels.size() / 3; ++pixel) {
+        if (std::memcmp(&held[pixel * 4], &pixels[pixel * 3], 3) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsPlaceholder(const TextureResource& texture)
+{
+    return texture.GetImageWidth() == 64.0f && texture.GetImageHeight() == 64.0f && texture.GetName().empty();
+}
+
+// A fixture folder mounted as the game mounts its data, with the texture
+// folders and loader the engine registers.
+class MountedTextures : public WindowedDevice {
 protected:
-    TextureFiles()
+    explicit MountedTextures(const wchar_t* fixture) : mounted_(fixture)
     {
         RegisterTextureLoaders();
         TextureFactory().AddFolder(L"Textures");
         TextureFactory().AddFolder(L"Menu");
     }
-    ~TextureFiles() override
+    ~MountedTextures() override
     {
         TextureFactory().RemoveFolder(L"Menu");
         TextureFactory().RemoveFolder(L"Textures");
@@ -33,40 +80,18 @@ protected:
 
     std::unique_ptr<TextureResource> Load(const WideString& name) { return GetTexture(video, name, nullptr); }
 
-    // What the fixture writer says level `level` of the texture holds.
-    static std::vector<uint8_t> Expected(const WideString& texture, int32_t level)
-    {
-        WideString name;
-        FormatWideString(name, "Expected\\%s.L%d", texture.c_str(), level);
-        std::unique_ptr<Stream> in = OpenFile(name);
-        std::vector<uint8_t> bytes(static_cast<size_t>(std::max(in->GetSize(), 0)));
-        in->Read(bytes.data(), static_cast<int32_t>(bytes.size()));
-        return bytes;
-    }
+private:
+    MountedFixture mounted_;
+};
 
-    // The rows of a level as the texture holds them, without the pitch's padding.
-    static std::vector<uint8_t> LevelBytes(TextureResource& texture, int32_t level, int32_t width, int32_t height,
-                                           LevelLayout layout)
-    {
-        const LockedPixels locked = texture.Lock({0, 0, width, height}, level);
-        std::vector<uint8_t> bytes;
-        if (!locked.pixels) {
-            return bytes;
-        }
-        const auto* row = static_cast<const uint8_t*>(locked.pixels);
-        for (int32_t y = 0; y < layout.rows; ++y, row += locked.pitch) {
-            bytes.insert(bytes.end(), row, row + layout.rowBytes);
-        }
-        texture.Unlock(level);
-        return bytes;
-    }
+class TextureFiles : public MountedTextures {
+protected:
+    TextureFiles() : MountedTextures(L"textures") {}
+};
 
-    static bool IsPlaceholder(const TextureResource& texture)
-    {
-        return texture.GetImageWidth() == 64.0f && texture.GetImageHeight() == 64.0f && texture.GetName().empty();
-    }
-
-    MountedFixture mounted{L"textures"};
+class SampleTextures : public MountedTextures {
+protected:
+    SampleTextures() : MountedTextures(L"sample") {}
 };
 
 uint32_t SamplerOf(const TextureResource& texture, uint32_t SamplerStates::*state)
@@ -104,7 +129,7 @@ TEST_F(TextureFiles, EveryFormatArrivesLevelByLevelAsWritten)
         for (int32_t level = 0; level < c.levels; ++level) {
             const std::vector<uint8_t> expected = Expected(c.name, level);
             ASSERT_FALSE(expected.empty());
-            EXPECT_EQ(LevelBytes(*texture, level, width, height, TextureLevelLayout(c.format, width, height)), expected)
+            EXPECT_EQ(LevelBytes(*texture, level, width, height), expected)
                 << "level " << level;
             width = std::max(width / 2, 1);
             height = std::max(height / 2, 1);
@@ -117,12 +142,7 @@ TEST_F(TextureFiles, TwentyFourBitPixelsArriveInTheFormatTheDeviceChose)
 {
     std::unique_ptr<TextureResource> texture = Load(L"Rgb.DCT");
     ASSERT_EQ(texture->GetFormat(), kTextureXrgb32);
-    const std::vector<uint8_t> expected = Expected(L"Rgb", 0);
-    const std::vector<uint8_t> held = LevelBytes(*texture, 0, 8, 4, TextureLevelLayout(kTextureXrgb32, 8, 4));
-    ASSERT_EQ(held.size(), 8u * 4u * 4u);
-    for (size_t pixel = 0; pixel < 8 * 4; ++pixel) {
-        EXPECT_EQ(std::memcmp(&held[pixel * 4], &expected[pixel * 3], 3), 0) << pixel;
-    }
+    EXPECT_TRUE(HoldsTwentyFourBitPixels(LevelBytes(*texture, 0, 8, 4), Expected(L"Rgb", 0)));
 }
 
 TEST_F(TextureFiles, DrawnIntoARenderTargetTheTexelsComeBackByteForByte)
@@ -168,7 +188,7 @@ TEST_F(TextureFiles, AskingTwiceSharesThePixelsOfOneFile)
     EXPECT_EQ(video.GetTextureCache()[0].textures.size(), 2u);
 
     first.reset();
-    EXPECT_EQ(LevelBytes(*second, 0, 4, 4, TextureLevelLayout(kTextureArgb32, 4, 4)), Expected(L"Solid", 0));
+    EXPECT_EQ(LevelBytes(*second, 0, 4, 4), Expected(L"Solid", 0));
     second.reset();
     EXPECT_TRUE(video.GetTextureCache().empty());
 }
@@ -239,7 +259,7 @@ TEST_F(TextureFiles, SizesThatWrapBadlyAreClampedAndBiasIsStoredSharper)
     EXPECT_EQ(SamplerOf(*wide, &SamplerStates::addressU), static_cast<uint32_t>(D3DTADDRESS_CLAMP));
     EXPECT_EQ(SamplerOf(*wide, &SamplerStates::addressV), static_cast<uint32_t>(D3DTADDRESS_CLAMP));
     EXPECT_EQ(SamplerOf(*wide, &SamplerStates::mipFilter), static_cast<uint32_t>(D3DTEXF_NONE));
-    EXPECT_EQ(LevelBytes(*wide, 0, 100, 20, TextureLevelLayout(kTextureArgb32, 100, 20)), Expected(L"Wide", 0));
+    EXPECT_EQ(LevelBytes(*wide, 0, 100, 20), Expected(L"Wide", 0));
 
     std::unique_ptr<TextureResource> power = Load(L"PowerOfTwo.DCT");
     EXPECT_EQ(SamplerOf(*power, &SamplerStates::addressU), static_cast<uint32_t>(D3DTADDRESS_WRAP));
@@ -253,10 +273,31 @@ TEST_F(TextureFiles, MenuTexturesComeFirstAndPackedOnesAreFound)
 {
     std::unique_ptr<TextureResource> both = Load(L"Both.DCT");
     EXPECT_EQ(both->GetName(), L"MENU\\BOTH.DCT");
-    EXPECT_NE(LevelBytes(*both, 0, 4, 4, TextureLevelLayout(kTextureArgb32, 4, 4)), Expected(L"Both", 0));
+    EXPECT_NE(LevelBytes(*both, 0, 4, 4), Expected(L"Both", 0));
     std::unique_ptr<TextureResource> packed = Load(L"Packed.DCT");
     EXPECT_FALSE(IsPlaceholder(*packed));
     EXPECT_EQ(packed->GetName(), L"TEXTURES\\PACKED.DCT");
+}
+
+TEST_F(SampleTextures, EveryGeneratedTextureArrivesAsItWasDrawn)
+{
+    std::vector<WideString> names;
+    for (const wchar_t* folder : {L"Textures\\*.DCT", L"Menu\\*.DCT"}) {
+        const std::vector<WideString> found = ListFiles(folder);
+        names.insert(names.end(), found.begin(), found.end());
+    }
+    ASSERT_GE(names.size(), 5u);
+    for (const WideString& name : names) {
+        SCOPED_TRACE(WideStringToNarrow(name));
+        std::unique_ptr<TextureResource> texture = Load(name);
+        ASSERT_FALSE(IsPlaceholder(*texture));
+        const int32_t width = static_cast<int32_t>(texture->GetImageWidth());
+        const int32_t height = static_cast<int32_t>(texture->GetImageHeight());
+        const std::vector<uint8_t> expected = Expected(name.substr(0, name.size() - 4), 0);
+        const std::vector<uint8_t> held = LevelBytes(*texture, 0, width, height);
+        ASSERT_FALSE(held.empty());
+        EXPECT_TRUE(held == expected || HoldsTwentyFourBitPixels(held, expected));
+    }
 }
 
 TEST(LoaderList, FindsByUpperCasedEndingAndNamesWhatNoLoaderTakes)

@@ -119,6 +119,12 @@ TEST_F(WindowedDevice, CloneSharesThePixelsWithDefaultSampling)
     EXPECT_EQ(sampling.mipLodBias, -1.5f);
     EXPECT_EQ(static_cast<Texture2D&>(*original).GetSamplerStates().mipLodBias, 0.0f);
 
+    std::vector<uint8_t> picture;
+    ASSERT_TRUE(static_cast<Texture2D&>(*clone).SaveToMemory(picture));
+    ASSERT_GT(picture.size(), 8u * 8u * 3u);
+    EXPECT_EQ(picture[0], 'B');
+    EXPECT_EQ(picture[1], 'M');
+
     // Destroying one leaves the pixels to the other.
     original.reset();
     ASSERT_TRUE(clone->IsValid());
