@@ -1,11 +1,12 @@
 #pragma once
-// The main menu: the module the game starts in.
+// The main menu: the module the game starts in. For now a placeholder with
+// the game's title, the frame-rate display, the music volume and a way out.
 
-#include "engine/core/MLP.h"
+#include "engine/gui/MenuScreen.h"
 
-class MainMenuScreen : public MLP {
+class MainMenuScreen : public MenuScreen {
 public:
-    MainMenuScreen() { SetName(L"MainMenu"); }
+    MainMenuScreen();
 
     void SetFirstItemEnabled(bool enabled) { firstItemEnabled_ = enabled; }
 

@@ -28,8 +28,9 @@ struct SoundRef {
 };
 
 // Lets the owner of a one-shot sound stop it early. The device fills the
-// voice when it starts the sound and empties it, after OnFinished, when the
-// sound has ended. Its owner calls AudioDevice::ReleaseHandle before it goes.
+// voice when it asks for the sound and empties it when the sound has ended,
+// just before OnFinished, or when the voice is destroyed. Its owner calls
+// AudioDevice::ReleaseHandle before it goes, which OnFinished may do.
 class VoiceHandle {
 public:
     virtual ~VoiceHandle() = default;
@@ -68,6 +69,8 @@ public:
     virtual void SetMaxChannels(int32_t count) = 0;
     // A stopped voice on the request's sound; never null.
     virtual Voice* CreateVoice(SoundRef& ref) = 0;
+    // Also takes a clone, or a one-shot voice from its handle, even one still
+    // being loaded; the handle is emptied.
     virtual void DestroyVoice(Voice* voice) = 0;
     virtual void PlayOnceAt(SoundRef& ref, const Vec3& position, float minDistance, float maxDistance,
                             float volume, VoiceHandle* handle) = 0;

@@ -3,6 +3,15 @@
 #include "engine/audio/SoundBuffer.h"
 
 #include <algorithm>
+#include <cmath>
+
+float ClampPitch(float pitch)
+{
+    if (std::isnan(pitch)) {
+        return 1.0f;
+    }
+    return std::clamp(pitch, kMinimumPitch, kMaximumPitch);
+}
 
 void Channel::Init(SoundBuffer* buffer)
 {
@@ -46,10 +55,8 @@ void Channel::SetVolumePan(float volume, float pan)
 int32_t Channel::EffectiveRate(const MixTarget& target) const
 {
     const float rate = static_cast<float>(buffer_ ? buffer_->SampleRate() : target.outputRate);
-    if (ignoresGlobalPitch_) {
-        return static_cast<int32_t>(rate * pitch_);
-    }
-    return static_cast<int32_t>(rate * target.globalPitch * pitch_);
+    const float globalPitch = ignoresGlobalPitch_ ? 1.0f : ClampPitch(target.globalPitch);
+    return static_cast<int32_t>(rate * globalPitch * pitch_);
 }
 
 bool Channel::EndOfPass()
@@ -61,6 +68,19 @@ bool Channel::EndOfPass()
         --loopCount_;
     }
     return false;
+}
+
+bool Channel::WrapPosition(int32_t position, int32_t frames)
+{
+    while (position >= frames) {
+        if (EndOfPass()) {
+            position_ = 0;
+            return false;
+        }
+        position -= frames;
+    }
+    position_ = position;
+    return true;
 }
 
 bool Channel::Mix(const MixTarget& target)
@@ -128,8 +148,9 @@ bool Channel::MixFrames(const MixTarget& target)
         }
         add(frame, i);
     }
-    position_ = position + static_cast<int32_t>(step * target.frames);
-    return true;
+    // A chunk whose last frame was the buffer's last can end past it (by up
+    // to a step); a streaming thread must never see such a position.
+    return WrapPosition(position + static_cast<int32_t>(step * target.frames), frames);
 }
 
 bool Channel::Advance(const MixTarget& target)
@@ -142,14 +163,5 @@ bool Channel::Advance(const MixTarget& target)
     const int32_t moved = rate == target.outputRate
         ? target.frames
         : static_cast<int32_t>(static_cast<float>(rate) / static_cast<float>(target.outputRate) * target.frames);
-    int32_t position = position_ + moved;
-    while (position >= frames) {
-        if (EndOfPass()) {
-            position_ = 0;
-            return false;
-        }
-        position -= frames;
-    }
-    position_ = position;
-    return true;
+    return WrapPosition(position_ + moved, frames);
 }

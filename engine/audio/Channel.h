@@ -26,6 +26,15 @@ enum class MixRoutine : int32_t {
 
 constexpr int32_t kFullGain = 65535;
 
+// The engine's range of pitches, which scale a sound's playback rate.
+constexpr float kMinimumPitch = 0.1f;
+constexpr float kMaximumPitch = 10.0f;
+
+// The pitch brought into the engine's range; one that is not a number plays
+// at the normal rate. A pitch of zero or below would move backwards through
+// the samples, before the start of the buffer.
+float ClampPitch(float pitch);
+
 class Channel {
 public:
     Channel() = default;
@@ -41,7 +50,8 @@ public:
     // Volume 0 to 1, pan -1 (left) to 1 (right).
     void SetVolumePan(float volume, float pan);
 
-    // Under the mixer lock. Both answer false when the sound has ended.
+    // Under the mixer lock. Both answer false when the sound has ended; a
+    // chunk's global pitch is clamped as the channel's own is.
     bool Mix(const MixTarget& target);
     bool Advance(const MixTarget& target);
 
@@ -54,7 +64,8 @@ public:
     int32_t GetRightGain() const { return rightGain_; }
     MixRoutine GetRoutine() const { return routine_; }
     float GetPitch() const { return pitch_; }
-    void SetPitch(float pitch) { pitch_ = pitch; }
+    // Clamped to the engine's range.
+    void SetPitch(float pitch) { pitch_ = ClampPitch(pitch); }
     bool IgnoresGlobalPitch() const { return ignoresGlobalPitch_; }
     void SetIgnoreGlobalPitch(bool ignore) { ignoresGlobalPitch_ = ignore; }
 
@@ -73,6 +84,10 @@ private:
     // Called when playback runs past the last frame: true when that was the
     // last pass, otherwise it counts the pass off.
     bool EndOfPass();
+    // Stores where the next chunk starts; a position past the last frame
+    // comes round to the start, counting off the passes that ended. False
+    // when that was the last one.
+    bool WrapPosition(int32_t position, int32_t frames);
     template <int32_t kSamplesPerFrame>
     bool MixFrames(const MixTarget& target);
 

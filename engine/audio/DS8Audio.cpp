@@ -1,5 +1,6 @@
 #include "engine/audio/DS8Audio.h"
 
+#include "engine/core/ComRelease.h"
 #include "engine/core/LogHub.h"
 #include "engine/core/dcWindow.h"
 #include "engine/math/Quaternion.h"
@@ -34,15 +35,6 @@ WAVEFORMATEX OutputFormat()
     format.nBlockAlign = Mixer::kBytesPerFrame;
     format.wBitsPerSample = 16;
     return format;
-}
-
-template <typename Interface>
-void Release(Interface*& object)
-{
-    if (object) {
-        object->Release();
-        object = nullptr;
-    }
 }
 
 } // namespace
@@ -113,9 +105,9 @@ void DS8Audio::ReleaseDirectSound()
     if (output_ == primary_) {
         output_ = nullptr;
     }
-    Release(output_);
-    Release(primary_);
-    Release(directSound_);
+    ReleaseInterface(output_);
+    ReleaseInterface(primary_);
+    ReleaseInterface(directSound_);
     if (comInitialised_) {
         CoUninitialize();
         comInitialised_ = false;
@@ -257,22 +249,43 @@ int32_t DS8Audio::LoaderThreadEntry(ThreadHandle&, void* slotParameter)
 
 void DS8Audio::LoadOneShot(LoaderSlot& slot)
 {
+    std::unique_ptr<SoundData> data;
+    {
+        CriticalSectionLock lock(deviceLock_);
+        if (!slot.voice || !slot.data) {
+            return;
+        }
+        data = std::move(slot.data);   // this thread's alone from now on
+    }
+    std::unique_ptr<SoundBuffer> decoded;
+    while (!StartOneShot(slot, data->GetFileName(), decoded)) {
+        // Decoding a whole sound takes a while: it runs without the device
+        // lock, so the main thread never waits for it.
+        decoded = SoundBuffer::FromSoundData(*data, false);
+    }
+}
+
+bool DS8Audio::StartOneShot(LoaderSlot& slot, const WideString& fileName, std::unique_ptr<SoundBuffer>& decoded)
+{
     CriticalSectionLock lock(deviceLock_);
-    if (!slot.voice || !slot.data) {
-        return;
+    if (!slot.voice) {
+        return true;   // destroyed while it was loading
     }
-    // Decodes the whole sound on this thread when nobody has it yet.
-    SoundBuffer* buffer = cache_.Find(slot.data->GetFileName());
+    // Another loader may have decoded the same sound meanwhile; its entry wins.
+    SoundBuffer* buffer = cache_.Find(fileName);
     if (!buffer) {
-        buffer = cache_.Add(slot.data->GetFileName(), SoundBuffer::FromSoundData(*slot.data, false), false);
+        if (!decoded) {
+            return false;
+        }
+        buffer = cache_.Add(fileName, std::move(decoded), false);
     }
-    slot.data.reset();
     Voice& voice = *slot.voice;
     voice.GetChannel().Init(buffer);
     voice.GetChannel().SetVolumePan(voice.GetEffectiveVolume(), 0.0f);
     voice.Play(false);
     oneShots_.push_back({std::move(slot.voice), slot.handle});
     slot.handle = nullptr;
+    return true;
 }
 
 Voice* DS8Audio::CreateVoice(SoundRef& ref)
@@ -310,6 +323,8 @@ void DS8Audio::DestroyVoice(Voice* voice)
                              [voice](const std::unique_ptr<Voice>& entry) { return entry.get() == voice; });
     auto oneShot = std::find_if(oneShots_.begin(), oneShots_.end(),
                                 [voice](const OneShot& entry) { return entry.voice.get() == voice; });
+    auto loading = std::find_if(loaders_.begin(), loaders_.end(),
+                                [voice](const LoaderSlot& slot) { return slot.voice.get() == voice; });
     if (kept != voices_.end()) {
         voices_.erase(kept);
     } else if (oneShot != oneShots_.end()) {
@@ -317,6 +332,14 @@ void DS8Audio::DestroyVoice(Voice* voice)
             oneShot->handle->voice = nullptr;
         }
         oneShots_.erase(oneShot);
+    } else if (loading != loaders_.end()) {
+        // Its loader finds the slot empty and plays nothing.
+        if (loading->handle) {
+            loading->handle->voice = nullptr;
+            loading->handle = nullptr;
+        }
+        loading->voice.reset();
+        loading->data.reset();
     } else {
         delete voice;   // a clone: in no list
     }
@@ -391,7 +414,8 @@ void DS8Audio::Update(float)
     ReapOneShot();
 }
 
-// At most one ended one-shot sound per frame.
+// At most one ended one-shot sound per frame. Its handle is told last, when
+// the sound is gone: the owner may release the handle or destroy voices then.
 void DS8Audio::ReapOneShot()
 {
     auto ended = std::find_if(oneShots_.begin(), oneShots_.end(),
@@ -399,13 +423,15 @@ void DS8Audio::ReapOneShot()
     if (ended == oneShots_.end()) {
         return;
     }
-    if (ended->handle) {
-        ended->handle->OnFinished();
-        ended->handle->voice = nullptr;
-    }
-    ended->voice.reset();
-    cache_.FreeFirstUnused();
+    VoiceHandle* handle = ended->handle;
+    std::unique_ptr<Voice> voice = std::move(ended->voice);
     oneShots_.erase(ended);
+    voice.reset();
+    cache_.FreeFirstUnused();
+    if (handle) {
+        handle->voice = nullptr;
+        handle->OnFinished();
+    }
 }
 
 void DS8Audio::Update3D(Voice& voice)

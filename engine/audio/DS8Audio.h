@@ -4,7 +4,8 @@
 // A mixer thread at time-critical priority writes freshly mixed 20 ms pieces
 // 40 ms ahead of where it last wrote, once DirectSound's write cursor has
 // passed that point. Four loader threads decode one-shot sounds off the main
-// thread. Lock order: the device lock, then the mixer lock.
+// thread, without holding the device lock. Lock order: the device lock, then
+// the mixer lock.
 
 #include "engine/audio/AudioDevice.h"
 #include "engine/audio/Mixer.h"
@@ -88,7 +89,13 @@ private:
     void MixerThread();
     // One piece of the ring mixed; false when the buffer could not be locked.
     bool MixPiece(uint32_t offset, uint32_t bytes);
+    // On a loader thread: decodes the slot's sound unless the cache has it,
+    // then starts it.
     void LoadOneShot(LoaderSlot& slot);
+    // Under the device lock: plays the slot's voice on the cached sound, else
+    // on the one just decoded (which the cache takes). False when the sound
+    // still has to be decoded.
+    bool StartOneShot(LoaderSlot& slot, const WideString& fileName, std::unique_ptr<SoundBuffer>& decoded);
     // Hands the request to an idle loader; dropped when all four are busy.
     void QueueOneShot(SoundRef& ref, float volume, VoiceHandle* handle, const Sound3D* place);
     void ReapOneShot();

@@ -39,7 +39,7 @@ void Mixer::SetAudibleChannels(int32_t count)
 void Mixer::SetGlobalPitch(float pitch)
 {
     CriticalSectionLock lock(lock_);
-    globalPitch_ = pitch;
+    globalPitch_ = ClampPitch(pitch);
 }
 
 void Mixer::SortChannels()

@@ -33,6 +33,7 @@ public:
 
     void SetAudibleChannels(int32_t count);
     int32_t GetAudibleChannels() const { return audible_; }
+    // Clamped to the engine's pitch range.
     void SetGlobalPitch(float pitch);
     float GetGlobalPitch() const { return globalPitch_; }
     // Read by the mixer thread while the main thread sets it.

@@ -32,6 +32,12 @@ void ReadWhole(SoundData& data, std::vector<int16_t>& samples)
     }
 }
 
+// The silent stand-in for a sound that cannot be played.
+std::unique_ptr<SoundBuffer> EmptyBuffer(const SoundFormat& format)
+{
+    return std::make_unique<SoundBuffer>(std::vector<int16_t>(), format.sampleRate, format.channels == 2);
+}
+
 } // namespace
 
 SoundBuffer::SoundBuffer(std::vector<int16_t> samples, int32_t sampleRate, bool stereo)
@@ -50,13 +56,17 @@ std::unique_ptr<SoundBuffer> SoundBuffer::FromSoundData(SoundData& data, bool st
         if (data.GetTotalBytes() > 0) {
             LogHub::Printf("%s has a sample format that cannot be played", data.GetFileName().c_str());
         }
-        return std::make_unique<SoundBuffer>(std::vector<int16_t>(), format.sampleRate, stereo);
+        return EmptyBuffer(format);
     }
     const int32_t bytesPerFrame = stereo ? 4 : 2;
     const int32_t bytes = streamed ? format.sampleRate * bytesPerFrame : data.GetTotalBytes();
+    // No size at all, or one no reader should give, plays as silence.
+    if (bytes <= 0) {
+        return EmptyBuffer(format);
+    }
     if (bytes > kMaxWholeSoundBytes) {
         LogHub::Printf("%s is too long to be played without streaming", data.GetFileName().c_str());
-        return std::make_unique<SoundBuffer>(std::vector<int16_t>(), format.sampleRate, stereo);
+        return EmptyBuffer(format);
     }
     std::vector<int16_t> samples(bytes / bytesPerFrame * (bytesPerFrame / 2));
     if (!streamed) {

@@ -6,13 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr float kMinimumPitch = 0.1f;
-constexpr float kMaximumPitch = 10.0f;
-
-} // namespace
-
 Voice::Voice(DS8Audio& device) : device_(device)
 {
 }
@@ -91,7 +84,7 @@ void Voice::StopAndRewind()
 
 void Voice::SetPitch(float pitch)
 {
-    pitch_ = std::clamp(pitch, kMinimumPitch, kMaximumPitch);
+    pitch_ = ClampPitch(pitch);
     if (!place_) {
         channel_.SetPitch(pitch_);
     }

@@ -37,7 +37,7 @@ public:
     void Rewind();
     void StopAndRewind();
 
-    // Clamped to 0.1..10.
+    // Clamped to 0.1..10; not a number plays at pitch 1.
     void SetPitch(float pitch);
     void SetIgnoreGlobalPitch(bool ignore);
     // Decides who is heard when more channels play than the mixer lets through.

@@ -3,6 +3,7 @@
 #include "engine/audio/Channel.h"
 #include "engine/audio/SoundBuffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -13,6 +14,14 @@ constexpr int32_t kRefillsPerPass = 4;
 constexpr int32_t kMinimumRefillFrames = 2048;
 constexpr float kPlayingPause = 0.001f;
 constexpr float kStoppedPause = 0.1f;
+
+// The ring frame the mixer plays next. The channel's position may stand at
+// the end of the ring, where the next frame is its first; refills must
+// never reach beyond the ring whatever the position says.
+int32_t PlayingFrame(const Channel& channel, int32_t frames)
+{
+    return std::max(channel.GetPosition(), 0) % frames;
+}
 
 } // namespace
 
@@ -50,7 +59,7 @@ void VoiceStream::Fill()
     const int32_t bytesPerFrame = ring->BytesPerFrame();
     uint8_t* bytes = reinterpret_cast<uint8_t*>(ring->Samples());
     for (int32_t i = 0; i < kRefillsPerPass; ++i) {
-        const int32_t playing = channel_.GetPosition();
+        const int32_t playing = PlayingFrame(channel_, frames);
         int32_t count;
         if (playing < writePosition_) {
             count = frames - writePosition_;   // up to the end of the ring

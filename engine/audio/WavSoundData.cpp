@@ -4,6 +4,7 @@
 #include "engine/files/ArchiveList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -82,11 +83,14 @@ bool WavSoundData::ReadHeader()
     const int32_t fileBytes = std::clamp(declared, 0, present);
 
     widening_ = file.bitsPerSample == 8 ? 2 : 1;
+    // Sizes count delivered bytes in 32 bits: widened, a damaged header's
+    // values must not wrap round to negative ones.
+    const int32_t widest = INT32_MAX / widening_;
     format_ = file;
     format_.bitsPerSample = 16;
-    format_.bytesPerSecond = file.bytesPerSecond * widening_;
+    format_.bytesPerSecond = std::clamp(file.bytesPerSecond, 0, widest) * widening_;
     format_.blockAlign = static_cast<int16_t>(file.blockAlign * widening_);
-    totalBytes_ = fileBytes * widening_;
+    totalBytes_ = std::min(fileBytes, widest) * widening_;
     readPosition_ = 0;
     loopCount_ = 1;
     return true;
@@ -138,9 +142,9 @@ int32_t WavSoundData::Read(void* destination, int32_t count)
 
 void WavSoundData::Seek(float seconds)
 {
-    // Beyond the end reads as the end.
-    const double bytes = std::clamp(static_cast<double>(seconds) * format_.bytesPerSecond, 0.0,
-                                    static_cast<double>(totalBytes_));
+    // Beyond the end reads as the end; before the start (or no number) as the start.
+    const double wanted = seconds > 0.0f ? static_cast<double>(seconds) * format_.bytesPerSecond : 0.0;
+    const double bytes = std::min(wanted, static_cast<double>(totalBytes_));
     readPosition_ = static_cast<int32_t>(bytes);
     readPosition_ -= readPosition_ % widening_;
     stream_->Seek(dataStart_ + readPosition_ / widening_, kSeekStart);

@@ -1,7 +1,9 @@
 #include "engine/core/ClassIdentity.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -21,6 +23,14 @@ constexpr std::array<uint32_t, 256> MakeCrcTable()
 }
 
 constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
+
+// Made on first use, so types may enter themselves from any start-up
+// constructor, whatever the order in which the files' statics are built.
+std::vector<int32_t>& LocalOnlyMessages()
+{
+    static std::vector<int32_t> identities;
+    return identities;
+}
 
 } // namespace
 
@@ -49,4 +59,18 @@ ClassIdentity::ClassIdentity(const char* literal)
     : name_(WideStringFromChars(literal, -1))
     , id_(HashClassName(literal))
 {
+}
+
+bool RegisterLocalOnlyMessage(int32_t identity)
+{
+    if (!IsLocalOnlyMessage(identity)) {
+        LocalOnlyMessages().push_back(identity);
+    }
+    return true;
+}
+
+bool IsLocalOnlyMessage(int32_t identity)
+{
+    const std::vector<int32_t>& identities = LocalOnlyMessages();
+    return std::find(identities.begin(), identities.end(), identity) != identities.end();
 }

@@ -15,6 +15,14 @@ uint32_t Crc32XorLength(uint32_t seed, const void* bytes, int32_t count);
 // Crc32XorLength from seed 0, retried with seeds 1, 2, ... until positive.
 int32_t HashClassName(const char* name);
 
+// Message types that never cross the network (see DC_LOCAL_MESSAGE): their
+// payloads hold pointers, or they stand for events only this machine may
+// raise. Every such type enters itself during start-up construction, so the
+// set is whole before any frame arrives. Register returns true, so that it
+// can initialise the static member through which a type enters itself.
+bool RegisterLocalOnlyMessage(int32_t identity);
+bool IsLocalOnlyMessage(int32_t identity);
+
 class ClassIdentity {
 public:
     explicit ClassIdentity(const char* literal);

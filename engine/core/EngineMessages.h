@@ -5,10 +5,10 @@
 
 // Told to a receiver once it has joined a scene. No payload.
 struct dcSceneAdd {
-    DC_MESSAGE(dcSceneAdd)
+    DC_LOCAL_MESSAGE(dcSceneAdd)
 };
 
 // Told to a receiver as it leaves a scene. No payload.
 struct dcSceneDel {
-    DC_MESSAGE(dcSceneDel)
+    DC_LOCAL_MESSAGE(dcSceneDel)
 };

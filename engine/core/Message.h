@@ -14,3 +14,18 @@
 #include "engine/core/ClassIdentity.h"
 
 #define DC_MESSAGE(Type) DC_IDENTITY(Type)
+
+// A message type that never crosses the network, because its payload holds
+// pointers or it stands for an event only this machine may raise (a client
+// joining, an object entering a scene). Network links drop such frames. The
+// static member makes the identity record during start-up construction and
+// enters it into the local-only set, so a link refuses the type even before
+// this program first uses it. Declare such types at namespace scope.
+#define DC_LOCAL_MESSAGE(Type)                   \
+    DC_IDENTITY(Type)                            \
+    static constexpr bool kLocalOnly = true;     \
+    static inline const bool localOnlyEntered_ = RegisterLocalOnlyMessage(Identity().Id());
+
+// Whether a message type was declared with DC_LOCAL_MESSAGE.
+template <class Msg>
+concept LocalOnlyMessage = Msg::kLocalOnly;

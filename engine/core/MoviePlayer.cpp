@@ -1,5 +1,6 @@
 #include "engine/core/MoviePlayer.h"
 
+#include "engine/core/ComRelease.h"
 #include "engine/core/WindowMessageHandler.h"
 #include "engine/core/dcWindow.h"
 #include "engine/files/ArchiveList.h"
@@ -27,15 +28,6 @@ public:
 private:
     MoviePlayer& player_;
 };
-
-template <class Interface>
-void ReleaseInterface(Interface*& pointer)
-{
-    if (pointer) {
-        pointer->Release();
-        pointer = nullptr;
-    }
-}
 
 } // namespace
 

@@ -14,10 +14,13 @@
 #include "engine/files/ArchiveList.h"
 #include "engine/files/FolderArchive.h"
 #include "engine/files/PackArchive.h"
+#include "engine/gui/GdiFont.h"
 #include "engine/input/InputSystem.h"
 #include "frontend/FrontEnd.h"
 #include "frontend/MainMenuScreen.h"
+#include "game/world/TestScene.h"
 #include "render/device/VideoDevice.h"
+#include "render/sprites/RendererGuiResources.h"
 
 #include <windows.h>
 
@@ -25,6 +28,8 @@ namespace {
 
 constexpr float kFirstInputStep = 0.1f;
 constexpr int kNoRendererExitCode = 2;
+constexpr int32_t kFontFaceKey = 555660;
+constexpr int32_t kDefaultFontSize = 14;
 
 void MountFileSources()
 {
@@ -41,12 +46,24 @@ std::unique_ptr<dcWindow> CreateEngineWindow(bool fullScreen)
                                       fullScreen);
 }
 
-void StartMenus(const StartupOptions& options, dcEngine& engine)
+// The console's, the statistics' and the menus' font. The face comes with
+// the game as a loose file, so it exists whatever fonts the system has.
+void MakeDefaultFont(dcEngine& engine)
+{
+    AddFontFile(L"Fonts\\HUD Font.TTF");
+    engine.SetDefaultFont(MakeFont(kGlyphsAll, engine.GetLanguage().GetText(kFontFaceKey), kDefaultFontSize, true,
+                                   0.0f, 0.0f, {1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f}));
+}
+
+// A test start shows the test scene in place of the mission's loading
+// screen, which arrives with the game's worlds.
+void StartMenus(const StartupOptions& options, dcEngine& engine, std::unique_ptr<TestScene>& testScene)
 {
     if (options.testStart) {
         TestMode = true;
         static_cast<MainMenuScreen*>(GetMainMenuScreen())->SetFirstItemEnabled(true);
-        engine.SetMLP(GetMainMenuScreen(), true);
+        testScene = std::make_unique<TestScene>();
+        engine.SetMLP(testScene.get(), true);
         IntroMusicVoice = nullptr;
         return;
     }
@@ -95,18 +112,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR comman
         engine.Shutdown();
         return kNoRendererExitCode;
     }
+    InstallGuiResources();
+    MakeDefaultFont(engine);
     engine.GetAudioDevice()->Init(0, engine.GetWindow());
     inputSystem->Init(*engine.GetWindow(), options.fullScreen);
     BuildFrontEnd();
     SetMenuVideoMode();
-    StartMenus(options, engine);
+    std::unique_ptr<TestScene> testScene;
+    StartMenus(options, engine, testScene);
     inputSystem->Update(kFirstInputStep);
-    engine.GetTimer().Reset();
+    engine.CreateSpriteBatch();
 
     RunFrames(engine);
 
     LogHub::Printf("Shutting down...");
     IntroMusicVoice = nullptr;   // the audio device's shutdown destroys it
+    testScene.reset();           // its models go while the video device lives
     engine.Shutdown();
     SaveSettings();
     return 0;

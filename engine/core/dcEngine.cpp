@@ -13,11 +13,13 @@
 #include "engine/core/WindowMessageHandler.h"
 #include "engine/core/dcWindow.h"
 #include "engine/files/ResourceFactory.h"
+#include "engine/gui/Font.h"
 #include "engine/gui/RtfLog.h"
 #include "engine/gui/dcGUIConsole.h"
 #include "engine/input/InputCodes.h"
 #include "engine/input/InputSystem.h"
 #include "render/device/VideoDevice.h"
+#include "render/sprites/SpriteBatch.h"
 
 #include <windows.h>
 
@@ -29,6 +31,32 @@ constexpr float kMinimumTimeScale = 0.01f;
 constexpr float kBackgroundFrameTime = 0.1f;   // faster frames sleep while the window is behind others
 constexpr float kBackgroundSleep = 0.05f;
 constexpr float kNoModuleSleep = 0.1f;
+
+// The statistics lines stand at the top right, one under the other.
+constexpr float kStatisticsX = -180.0f;
+constexpr int32_t kStatisticsAnchor = 33;   // x from the screen's right edge
+constexpr float kFrameRateY = 20.0f;
+
+struct StatisticsLine {
+    int32_t flag;
+    int32_t FrameStatistics::*figure;
+    float y;
+};
+
+constexpr StatisticsLine kStatisticsFigures[] = {
+    {dcEngine::kShowPrimitives, &FrameStatistics::primitives, 40.0f},
+    {dcEngine::kShowVertices, &FrameStatistics::vertices, 60.0f},
+    {dcEngine::kShowDrawCalls, &FrameStatistics::drawCalls, 80.0f},
+    {dcEngine::kShowConstantUploads, &FrameStatistics::constantUploads, 100.0f},
+    {dcEngine::kShowSkippedConstants, &FrameStatistics::skippedConstantSets, 120.0f},
+    {dcEngine::kShowTextureSwitches, &FrameStatistics::textureSwitches, 140.0f},
+};
+
+void DrawStatisticsLine(SpriteBatch& batch, Font& font, const WideString& text, float y)
+{
+    batch.DrawTextAligned(text, font, kStatisticsAnchor, {kStatisticsX, y}, kStatisticsAnchor,
+                          {1.0f, 1.0f, 1.0f, 1.0f}, AlphaSpriteShader, true);
+}
 
 // Sticky keys pop up a dialog when Shift is held, which a game must not.
 void SwitchStickyKeysOff()
@@ -142,6 +170,11 @@ void dcEngine::SetWindow(std::unique_ptr<dcWindow> window)
     window_ = std::move(window);
 }
 
+void dcEngine::SetDefaultFont(std::unique_ptr<Font> font)
+{
+    defaultFont_ = std::move(font);
+}
+
 void dcEngine::SetTimeScale(float scale)
 {
     timeScale_ = scale < kMinimumTimeScale ? kMinimumTimeScale : scale;
@@ -229,6 +262,25 @@ void dcEngine::RenderFrame()
     if (console_) {
         console_->Render();
     }
+    DrawStatistics();
+}
+
+void dcEngine::DrawStatistics()
+{
+    if (!spriteBatch_ || !defaultFont_) {
+        return;
+    }
+    WideString text;
+    if (HasEngineFlag(kShowFrameRate)) {
+        DrawStatisticsLine(*spriteBatch_, *defaultFont_, FormatWideString(text, "%.4f", static_cast<double>(frameRate_)),
+                           kFrameRateY);
+    }
+    const FrameStatistics& counts = video_->GetFrameStatistics();
+    for (const StatisticsLine& line : kStatisticsFigures) {
+        if (HasEngineFlag(line.flag)) {
+            DrawStatisticsLine(*spriteBatch_, *defaultFont_, FormatWideString(text, "%d", counts.*line.figure), line.y);
+        }
+    }
 }
 
 void dcEngine::CountFrameRate()
@@ -310,6 +362,9 @@ void dcEngine::Shutdown()
         LogHub::Instance().RemoveSink(console_);   // handed back and destroyed
         console_ = nullptr;
     }
+    defaultFont_.reset();
+    // Its buffers and effects belong with the device: nothing draws after shutdown.
+    spriteBatch_.reset();
     // Stops and joins every sound thread; the window outlives the device.
     audio_.reset();
     video_.reset();

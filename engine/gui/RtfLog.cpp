@@ -1,6 +1,7 @@
 #include "engine/gui/RtfLog.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -14,6 +15,9 @@ struct RtfColour {
 constexpr RtfColour kColourTable[] = {
     {255, 0, 0}, {0, 255, 0}, {255, 255, 0}, {0, 0, 255}, {0, 255, 255}, {255, 0, 255}, {0, 0, 0},
 };
+
+// A code past the table names no colour: it is dropped, as on screen.
+constexpr wchar_t kLastColourCode = L'0' + static_cast<wchar_t>(std::size(kColourTable));
 
 constexpr char kDocumentEnd[] = "}\r\n";
 constexpr int32_t kDocumentEndBytes = 3;
@@ -45,7 +49,7 @@ std::string RtfLog::Paragraph(const WideString& text)
             const wchar_t next = text[++i];
             if (next == L'^') {
                 paragraph += L'^';
-            } else {
+            } else if (next >= L'0' && next <= kLastColourCode) {
                 paragraph += L"\\cf" + std::to_wstring(next - L'0') + L" ";
             }
         } else if (c == L'\\' || c == L'{' || c == L'}') {

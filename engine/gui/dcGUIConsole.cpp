@@ -1,8 +1,16 @@
 #include "engine/gui/dcGUIConsole.h"
 
+#include "engine/audio/AudioDevice.h"
+#include "engine/audio/SoundGroups.h"
 #include "engine/core/LogHub.h"
+#include "engine/core/dcEngine.h"
+#include "engine/gui/Font.h"
+#include "engine/gui/GuiResources.h"
 #include "engine/input/InputCodes.h"
 #include "engine/input/InputSystem.h"
+#include "render/device/TextureResource.h"
+#include "render/device/VideoDevice.h"
+#include "render/sprites/SpriteBatch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +20,21 @@ namespace {
 constexpr float kRepeatDelay = 0.25f;
 constexpr float kRepeatRate = 0.05f;
 constexpr float kBlinkSpeed = 10.0f;
+constexpr float kInputMargin = 30.0f;   // the input line stops this far short of the screen's width
+constexpr float kTextLeft = 10.0f;
+constexpr float kLogMargin = 20.0f;     // log lines wrap this far short of the screen's width
+constexpr float kLineGap = 2.0f;
+constexpr float kPromptLines = 2.0f;    // the prompt stands this many lines above the console's bottom
+constexpr float kCaretGap = 10.0f;
+constexpr float kFaintestBackground = 0.3f;
+const Color kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+
+void PlayConsoleSound()
+{
+    if (AudioDevice* audio = dcEngine::Instance().GetAudioDevice()) {
+        audio->PlayOnce(L"Console.WAV", EffectsSoundGroup().GetVolume(), nullptr);
+    }
+}
 
 // Lists are cut back to their size once they have grown by a quarter.
 template <class List>
@@ -42,7 +65,13 @@ void dcGUIConsole::Enter()
     if (open_) {
         return;
     }
+    if (!background_) {
+        if (GuiResources* resources = GetGuiResources()) {
+            background_ = resources->GetTexture(L"Console.DCT");
+        }
+    }
     open_ = true;
+    PlayConsoleSound();
     if (input_) {
         input_->PushTextReceiver(inputLine_);
     }
@@ -54,6 +83,7 @@ void dcGUIConsole::Leave()
         return;
     }
     open_ = false;
+    PlayConsoleSound();
     if (input_) {
         input_->RemoveTextReceiver(inputLine_);
     }
@@ -61,6 +91,79 @@ void dcGUIConsole::Leave()
 
 void dcGUIConsole::Render()
 {
+    dcEngine& engine = dcEngine::Instance();
+    SpriteBatch* batch = engine.GetSpriteBatch();
+    VideoDevice* video = engine.GetVideoDevice();
+    Font* font = engine.GetDefaultFont();
+    if (openFraction_ == 0.0f || !batch || !video) {
+        return;
+    }
+    // No line may be added while they are drawn.
+    CriticalSectionLock lock(LogHub::Instance().GetLock());
+    const float width = static_cast<float>(video->GetViewportWidth());
+    const float height = static_cast<float>(video->GetViewportHeight());
+    const float bottom = height * openFraction_;
+    if (background_) {
+        const float top = bottom - height;
+        batch->DrawImageRect(background_.get(), {0.0f, 0.0f, background_->GetImageWidth(), background_->GetImageHeight()},
+                             {0.0f, top, width, top + height},
+                             {1.0f, 1.0f, 1.0f, kFaintestBackground + (1.0f - kFaintestBackground) * openFraction_},
+                             AlphaSpriteShader);
+    }
+    if (font) {
+        DrawPrompt(*font, bottom);
+        DrawLogLines(*font, bottom - kPromptLines * (font->GetSize() + kLineGap), width - kLogMargin);
+    }
+}
+
+void dcGUIConsole::DrawPrompt(Font& font, float bottom)
+{
+    SpriteBatch& batch = *dcEngine::Instance().GetSpriteBatch();
+    WideString prompt;
+    FormatWideString(prompt, "> %s", inputLine_.text.c_str());
+    const float y = bottom - kPromptLines * (font.GetSize() + kLineGap);
+    batch.DrawText(prompt, font, {kTextLeft, y}, kWhite, AlphaSpriteShader, false);
+    if (blink_ > 0.0f) {
+        batch.DrawText(L"_", font, {kTextLeft + font.MeasureText(prompt) + kCaretGap, y}, kWhite, AlphaSpriteShader,
+                       false);
+    }
+}
+
+// Newest first, upwards from above the prompt, until a line would start
+// above the screen; each line's pieces read top to bottom.
+void dcGUIConsole::DrawLogLines(Font& font, float bottom, float width)
+{
+    SpriteBatch& batch = *dcEngine::Instance().GetSpriteBatch();
+    const float step = font.GetSize() + kLineGap;
+    // By index: a glyph rasterised on first use may log, adding a line
+    // meanwhile, which moves the lines but leaves each one in place.
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const WideString& line = lines_[i];
+        WrapLine(font, line, width);
+        const float top = bottom - step * static_cast<float>(wrapSegments_.size());
+        if (top < 0.0f) {
+            return;
+        }
+        float y = top;
+        for (const WrapSegment& segment : wrapSegments_) {
+            batch.DrawTextRange(line, {segment.start, segment.length}, font, {kTextLeft, y}, kWhite, AlphaSpriteShader,
+                                false);
+            y += step;
+        }
+        bottom = top;
+    }
+}
+
+void dcGUIConsole::WrapLine(Font& font, const WideString& line, float width)
+{
+    wrapSegments_.clear();
+    const int32_t length = static_cast<int32_t>(line.size());
+    int32_t start = 0;
+    do {
+        const int32_t end = std::max(font.IndexAtX(line, width, {start, length - start}), start + 1);
+        wrapSegments_.push_back({start, std::min(end, length) - start});
+        start = end;
+    } while (start < length);
 }
 
 void dcGUIConsole::BrowseHistory(int32_t step)
@@ -91,6 +194,20 @@ void dcGUIConsole::SubmitInputLine()
     commandQueue_.push_back(command);
 }
 
+void dcGUIConsole::FitInputLine()
+{
+    Font* font = dcEngine::Instance().GetDefaultFont();
+    VideoDevice* video = dcEngine::Instance().GetVideoDevice();
+    if (!font || !video) {
+        return;
+    }
+    const float limit = static_cast<float>(video->GetViewportWidth()) - kInputMargin;
+    while (!inputLine_.text.empty() && font->MeasureText(inputLine_.text) > limit) {
+        inputLine_.text.pop_back();
+    }
+    inputLine_.caret = std::min(inputLine_.caret, static_cast<int32_t>(inputLine_.text.size()));
+}
+
 void dcGUIConsole::HandleKeys()
 {
     if (!input_) {
@@ -102,6 +219,7 @@ void dcGUIConsole::HandleKeys()
     if (input_->PressedWithRepeat(kKeyDown, kRepeatDelay, kRepeatRate)) {
         BrowseHistory(-1);
     }
+    FitInputLine();
     if (input_->WasPressed(kKeyEnter) || input_->WasPressed(kKeyPadEnter)) {
         SubmitInputLine();
     }

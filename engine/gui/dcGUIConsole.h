@@ -8,8 +8,12 @@
 #include "engine/input/TextReceiver.h"
 
 #include <deque>
+#include <memory>
+#include <vector>
 
+class Font;
 class InputSystem;
+class TextureResource;
 
 class dcGUIConsole : public MLP, public LogSink {
 public:
@@ -41,10 +45,24 @@ public:
     const TextReceiver& GetInputLine() const { return inputLine_; }
 
 private:
+    // A piece of a log line that fits the screen's width.
+    struct WrapSegment {
+        int32_t start;
+        int32_t length;
+    };
+
     void BrowseHistory(int32_t step);
+    // Cuts the input line to what fits the screen.
+    void FitInputLine();
     void SubmitInputLine();
+    void DrawPrompt(Font& font, float bottom);
+    void DrawLogLines(Font& font, float bottom, float width);
+    // The line's pieces, each as wide as fits; at least one character each.
+    void WrapLine(Font& font, const WideString& line, float width);
 
     InputSystem* input_;
+    std::unique_ptr<TextureResource> background_;
+    std::vector<WrapSegment> wrapSegments_;
     std::deque<WideString> lines_;     // newest first
     std::deque<WideString> history_;   // newest first
     TextReceiver inputLine_;

@@ -1,5 +1,6 @@
 #include "engine/input/DirectInputDevices.h"
 
+#include "engine/core/ComRelease.h"
 #include "engine/core/LogHub.h"
 #include "engine/input/ForceEffect.h"
 #include "engine/input/InputCodes.h"
@@ -255,10 +256,7 @@ void DirectInputDevices::Close()
         ReleaseDevice(controller);
     }
     controllers_.clear();
-    if (directInput_) {
-        directInput_->Release();
-        directInput_ = nullptr;
-    }
+    ReleaseInterface(directInput_);
 }
 
 DeviceRead DirectInputDevices::ReadKeyboard(std::vector<ButtonEvent>& events)

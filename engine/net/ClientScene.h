@@ -3,6 +3,7 @@
 // client and delivers what the host sends to the addressed object. Ids run
 // 3, 4, 5, ... and are never reused.
 
+#include "engine/core/Message.h"
 #include "engine/core/Scene.h"
 
 #include <cstdint>
@@ -29,6 +30,7 @@ public:
     template <class Msg>
     int32_t Send(int32_t target, const Msg& message)
     {
+        static_assert(!LocalOnlyMessage<Msg>, "local-only messages never cross the network");
         return Send(target, Msg::Identity().Id(), &message, static_cast<int32_t>(sizeof(Msg)));
     }
 

@@ -5,6 +5,7 @@
 // Its ids, which the server also gives its clients, run 3, 4, 5, ... and are
 // never reused.
 
+#include "engine/core/Message.h"
 #include "engine/core/Scene.h"
 
 #include <cstdint>
@@ -32,6 +33,7 @@ public:
     template <class Msg>
     void Send(int32_t target, const Msg& message, int32_t clientId)
     {
+        static_assert(!LocalOnlyMessage<Msg>, "local-only messages never cross the network");
         Send(target, Msg::Identity().Id(), &message, static_cast<int32_t>(sizeof(Msg)), clientId);
     }
 

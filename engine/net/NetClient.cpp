@@ -30,13 +30,11 @@ int32_t NetClient::ListenForServers(int32_t port)
         return SOCKET_ERROR;
     }
     MakeNonBlocking(discoverySocket_);
-    sockaddr_in bound{};
-    bound.sin_family = AF_INET;
-    bound.sin_addr.s_addr = htonl(INADDR_ANY);
-    bound.sin_port = htons(static_cast<u_short>(port));
+    const sockaddr_in bound = SocketAddress(htonl(INADDR_ANY), port);
     const int result = bind(discoverySocket_, reinterpret_cast<const sockaddr*>(&bound), sizeof bound);
     if (result != 0) {
         LogHub::PrintError("NetClient: cannot listen for games on port %d (error %d)", port, LastSocketError());
+        StopDiscovering();
     }
     return result;
 }
@@ -54,10 +52,7 @@ bool NetClient::Connect(const WideString& host, int32_t port)
         LogHub::PrintError("NetClient: cannot open a socket (error %d)", LastSocketError());
         return false;
     }
-    sockaddr_in target{};
-    target.sin_family = AF_INET;
-    target.sin_addr.s_addr = address;
-    target.sin_port = htons(static_cast<u_short>(port));
+    const sockaddr_in target = SocketAddress(address, port);
     if (connect(connected, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0) {
         LogHub::PrintError("NetClient: cannot connect to %s:%d (error %d)", host.c_str(), port, LastSocketError());
         closesocket(connected);

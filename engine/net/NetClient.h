@@ -24,6 +24,7 @@ public:
     NetClient& operator=(const NetClient&) = delete;
 
     // Listens for announcements on the port; the bind result, 0 on success.
+    // A port it cannot bind leaves the client out of discovery.
     int32_t ListenForServers(int32_t port);
     // Leaves discovery and connects to the host; false (logged) when the
     // host text names no address or nobody answers.

@@ -1,7 +1,7 @@
 #include "engine/net/NetConnection.h"
 
+#include "engine/core/ClassIdentity.h"
 #include "engine/core/LogHub.h"
-#include "engine/net/ServerMessage.h"
 
 #include <winsock2.h>
 
@@ -25,7 +25,6 @@ NetConnection::NetConnection(NetSocket socket, int32_t clientId)
     , clientId_(clientId)
     , peerName_(PeerName(socket))
     , inbox_(kMaxFrameLength)
-    , alignedPayload_(kMaxPayloadSize / sizeof(uint32_t) + 1)
 {
 }
 
@@ -132,10 +131,12 @@ bool NetConnection::DeliverFrames(const Delivery& deliver)
             break;
         }
         offset += header.totalLength;
-        // Announcement records hold strings, so one made of a peer's bytes
-        // would hand the lobby forged pointers; they never travel in frames.
-        if (header.identity == dcServerMessage::Identity().Id()) {
-            LogHub::PrintWarning("Network: %s sent a server record in a frame, ignored", peerName_.c_str());
+        // A local-only record made of a peer's bytes would hand its receiver
+        // forged pointers, or let the peer speak for this machine (a client
+        // joining or leaving, an object entering its scene).
+        if (IsLocalOnlyMessage(header.identity)) {
+            LogHub::PrintWarning("Network: %s sent local-only message %d, ignored", peerName_.c_str(),
+                                 header.identity);
             continue;
         }
         const int32_t size = header.totalLength - kFrameHeaderSize;
@@ -144,8 +145,10 @@ bool NetConnection::DeliverFrames(const Delivery& deliver)
             return true;   // closed by its owner during the delivery
         }
     }
-    memmove(inbox_.data(), inbox_.data() + offset, inboxFill_ - offset);
-    inboxFill_ -= offset;
+    if (offset > 0) {
+        memmove(inbox_.data(), inbox_.data() + offset, inboxFill_ - offset);
+        inboxFill_ -= offset;
+    }
     return true;
 }
 
@@ -153,6 +156,11 @@ const void* NetConnection::AlignedPayload(int32_t offset, int32_t size)
 {
     if (offset % sizeof(uint32_t) == 0) {
         return inbox_.data() + offset;
+    }
+    // Grown only as far as a peer's payloads need it.
+    const size_t words = size / sizeof(uint32_t) + 1;
+    if (alignedPayload_.size() < words) {
+        alignedPayload_.resize(words);
     }
     memcpy(alignedPayload_.data(), inbox_.data() + offset, size);
     return alignedPayload_.data();

@@ -51,7 +51,8 @@ private:
     std::vector<char> inbox_;
     int32_t inboxFill_ = 0;
     // Payloads whose frame starts off a 4-byte boundary are handed out from
-    // here, so handlers always read their records aligned.
+    // here, so handlers always read their records aligned. Empty until a
+    // payload needs it, and no longer than the longest such payload.
     std::vector<uint32_t> alignedPayload_;
     std::vector<char> outbox_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Messages the transport itself tells the host's default receiver, with the
-// client's id also as the connection.
+// client's id also as the connection. Only the transport raises them, so a
+// link refuses them from a peer.
 
 #include "engine/core/Message.h"
 
@@ -8,13 +9,13 @@
 
 // A client was accepted.
 struct dcConnectMessage {
-    DC_MESSAGE(dcConnectMessage)
+    DC_LOCAL_MESSAGE(dcConnectMessage)
     int32_t clientId;
 };
 
 // A client was lost: it closed its connection, its link failed, or it broke
 // the framing.
 struct dcDisconnectMessage {
-    DC_MESSAGE(dcDisconnectMessage)
+    DC_LOCAL_MESSAGE(dcDisconnectMessage)
     int32_t clientId;
 };

@@ -15,15 +15,6 @@ namespace {
 
 constexpr float kAnnounceInterval = 1.0f;   // seconds
 
-sockaddr_in SocketAddress(uint32_t address, int32_t port)
-{
-    sockaddr_in result{};
-    result.sin_family = AF_INET;
-    result.sin_addr.s_addr = address;
-    result.sin_port = htons(static_cast<u_short>(port));
-    return result;
-}
-
 void CloseSocket(NetSocket& socket)
 {
     if (socket != kNoSocket) {
@@ -136,6 +127,12 @@ void NetServer::AcceptClient()
         return;
     }
     MakeNonBlocking(accepted);
+    if (GetClientCount() >= kMaxClients) {
+        LogHub::PrintWarning("NetServer: refusing %s, %d clients are connected already", PeerName(accepted).c_str(),
+                             GetClientCount());
+        CloseSocketGracefully(accepted);
+        return;
+    }
     SetNoDelay(accepted);
     const int32_t clientId = scene_->NewId();
     auto connection = std::make_shared<NetConnection>(accepted, clientId);

@@ -17,6 +17,10 @@ class HostScene;
 class NetConnection;
 
 constexpr int32_t kGamePort = 24958;
+// Each client holds a 64 KiB inbox, so the server takes no more than this:
+// well above the lobby's largest game (99 players), far below what would
+// weigh on the host's memory. Further connections are closed as they come.
+constexpr int32_t kMaxClients = 128;
 
 class NetServer {
 public:
@@ -29,8 +33,8 @@ public:
     // opens the socket the announcements leave by; false (logged) when
     // either cannot be opened.
     bool Start(const WideString& address, int32_t port, bool announce);
-    // Announces when due, accepts at most one new client, sends what waits
-    // and delivers what arrived.
+    // Announces when due, accepts at most one new client (or refuses it when
+    // kMaxClients are connected), sends what waits and delivers what arrived.
     void Update(float dt);
     // Closes the client's connection without telling the scene; false when
     // no client has that id.

@@ -54,6 +54,15 @@ WideString FormatAddress(uint32_t address)
     return FormatWideString(text, "%d.%d.%d.%d", bytes[0], bytes[1], bytes[2], bytes[3]);
 }
 
+sockaddr_in SocketAddress(uint32_t address, int32_t port)
+{
+    sockaddr_in result{};
+    result.sin_family = AF_INET;
+    result.sin_addr.s_addr = address;
+    result.sin_port = htons(static_cast<u_short>(port));
+    return result;
+}
+
 bool MakeNonBlocking(NetSocket socket)
 {
     u_long on = 1;

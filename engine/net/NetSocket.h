@@ -13,6 +13,8 @@ constexpr NetSocket kNoSocket = ~NetSocket(0);
 // An IPv4 address in network byte order; kNoAddress when a text names none.
 constexpr uint32_t kNoAddress = 0xFFFFFFFFu;
 
+struct sockaddr_in;
+
 // WinSock 1.1 for the lifetime of each server and client object; every
 // successful start is paired with one stop.
 bool StartWinSock();
@@ -22,6 +24,9 @@ void StopWinSock();
 uint32_t ResolveHost(const WideString& host);
 // "a.b.c.d" of an address in network byte order.
 WideString FormatAddress(uint32_t address);
+// The socket address of an IPv4 address (network byte order) and port, for
+// bind, connect and sendto; callers include <winsock2.h>.
+sockaddr_in SocketAddress(uint32_t address, int32_t port);
 
 // Non-blocking, and for stream sockets without Nagle's delay, so that small
 // frames leave at once.

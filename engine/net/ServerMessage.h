@@ -19,7 +19,7 @@ constexpr int32_t kServerVersion = 61;
 constexpr int32_t kServerDetailBytes = 64;
 
 struct dcServerMessage {
-    DC_MESSAGE(dcServerMessage)
+    DC_LOCAL_MESSAGE(dcServerMessage)
     int32_t magic = 0;
     int32_t version = 0;
     int32_t gameId = 0;

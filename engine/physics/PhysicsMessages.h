@@ -20,7 +20,7 @@ class RigidBody;
 
 // Asked before the pair is tested; clearing collide culls the pair.
 struct dcCollisionCull {
-    DC_MESSAGE(dcCollisionCull)
+    DC_LOCAL_MESSAGE(dcCollisionCull)
     PhysicsGeom* self = nullptr;
     PhysicsGeom* other = nullptr;
     mutable uint8_t collide = 1;
@@ -28,7 +28,7 @@ struct dcCollisionCull {
 
 // Told once the pair touches; clearing accept cancels all its contacts.
 struct dcCollision {
-    DC_MESSAGE(dcCollision)
+    DC_LOCAL_MESSAGE(dcCollision)
     PhysicsGeom* self = nullptr;
     PhysicsGeom* other = nullptr;
     mutable uint8_t accept = 1;
@@ -38,7 +38,7 @@ struct dcCollision {
 // its own body and give its side's surface; the two sides' surfaces are
 // merged into the contact.
 struct dcContact {
-    DC_MESSAGE(dcContact)
+    DC_LOCAL_MESSAGE(dcContact)
     PhysicsGeom* self = nullptr;
     PhysicsGeom* other = nullptr;
     mutable RigidBody* selfBody = nullptr;   // null keeps the contact off self's side
@@ -66,7 +66,7 @@ struct dcContact {
 // Asked for every triangle of a mesh that another geometry meets; clearing
 // accept removes the triangle from this collision.
 struct dcTriangleContact {
-    DC_MESSAGE(dcTriangleContact)
+    DC_LOCAL_MESSAGE(dcTriangleContact)
     PhysicsGeom* self = nullptr;
     PhysicsGeom* other = nullptr;
     int32_t triangle = 0;   // index into the mesh's triangle list
@@ -77,7 +77,7 @@ struct dcTriangleContact {
 // owners that handle it. The contact's first and second bodies and
 // geometries tell which side is which.
 struct dcPhysicsForce {
-    DC_MESSAGE(dcPhysicsForce)
+    DC_LOCAL_MESSAGE(dcPhysicsForce)
     ContactJoint* contact = nullptr;
     float stepLength = 0.0f;   // seconds
     Vec3 force1;

@@ -15,6 +15,8 @@
 #include "render/device/VertexBuffer.h"
 #include "render/device/VertexFormat.h"
 #include "render/device/VertexProcessing.h"
+#include "render/shaders/FixedFunctionDescription.h"
+#include "render/shaders/ShaderEffect.h"
 
 namespace {
 
@@ -115,6 +117,7 @@ bool D3D9Video::CreateDevice(VideoSize size, const std::vector<BackBufferFormat>
     lineFormat_ = CreateVertexFormat(kLineVertexElements);
     maxMipLevel_ = 0;
     TakeFreshDevice(size, formats);
+    LoadLineShader();
     return true;
 }
 
@@ -279,6 +282,9 @@ void D3D9Video::TakeFreshDevice(VideoSize size, const std::vector<BackBufferForm
     renderTarget_ = nullptr;
     depthSurface_ = nullptr;
     ForgetStates();
+    // The fixed-function state Direct3D held went with the old device.
+    ResetTransformCaches();
+    ForgetFixedFunctionState();
     ReadVideoModes();
 }
 
@@ -408,10 +414,31 @@ void D3D9Video::ReapplyGammaRamp()
     ApplyGammaRamp();
 }
 
+std::unique_ptr<ShaderEffect> D3D9Video::LoadShader(const WideString& name)
+{
+    return std::make_unique<ShaderEffect>(*this, name);
+}
+
+void D3D9Video::SetShaderDetail(int32_t level)
+{
+    SetShaderDetailLevel(level);
+}
+
+// The debug shapes draw with "dcLine.DCS"; callers give it their camera
+// through its parent block.
+void D3D9Video::LoadLineShader()
+{
+    std::unique_ptr<ShaderEffect> effect = LoadShader(L"dcLine.DCS");
+    ShaderEffect* loaded = effect.get();
+    SetLineShader(std::move(effect));
+    lineEffect_ = loaded;
+}
+
 void D3D9Video::SetLineShader(std::unique_ptr<Shader> shader)
 {
     if (effect_ == lineShader_.get()) {
         SetShader(nullptr, 0, 0);
     }
+    lineEffect_ = nullptr;
     lineShader_ = std::move(shader);
 }

@@ -48,6 +48,8 @@ public:
     void SetVertexFormat(const VertexFormat* format) override;
     void SetTexture(int32_t stage, TextureResource* texture) override;
     void SetShader(Shader* effect, int32_t passKey, int32_t styleKey) override;
+    std::unique_ptr<ShaderEffect> LoadShader(const WideString& name) override;
+    void SetShaderDetail(int32_t level) override;
     void SetMaxMipLevel(int32_t level) override { maxMipLevel_ = level; }
 
     void BeginFrame() override;
@@ -87,6 +89,7 @@ public:
     void ConvertBoundBuffersToSoftware();
     // The effect debug shapes are drawn with; the shader system loads it.
     void SetLineShader(std::unique_ptr<Shader> shader);
+    ShaderEffect* GetLineShader() const override { return lineEffect_; }
 
     // CheckDeviceFormat on adapter 0 against the display format, remembered
     // until the next creation or reset.
@@ -144,6 +147,7 @@ private:
     void ReadShaderVersions();
     // What every creation and reset ends with: Direct3D starts over from its defaults.
     void TakeFreshDevice(VideoSize size, const std::vector<BackBufferFormat>& formats);
+    void LoadLineShader();
     void ReadDefaultSurfaces();
     void ReadVideoModes();
     void ForgetStates();
@@ -175,6 +179,7 @@ private:
     std::vector<BackBufferFormat> backBufferFormats_;   // as the last Create asked, for resets of its own
     std::unique_ptr<VertexFormat> lineFormat_;
     std::unique_ptr<Shader> lineShader_;
+    ShaderEffect* lineEffect_ = nullptr;   // the line shader when it is the device's own effect
     D3DGAMMARAMP gammaRamp_;
     ComRef<IDirect3DDevice9> device_;
     D3DDISPLAYMODE displayMode_{};

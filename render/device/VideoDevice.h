@@ -22,6 +22,7 @@
 
 class DepthSurface;
 class DeviceListener;
+class ShaderEffect;
 class IndexBuffer;
 class OcclusionQuery;
 class RenderSurface;
@@ -144,6 +145,12 @@ public:
     virtual void SetTexture(int32_t stage, TextureResource* texture) = 0;
     // The effect later draws run through, with the pass and style they draw.
     virtual void SetShader(Shader* effect, int32_t passKey, int32_t styleKey) = 0;
+    // A shader effect of the "Shaders" folder, made for this device.
+    virtual std::unique_ptr<ShaderEffect> LoadShader(const WideString& name) = 0;
+    // The detail level every effect chooses its techniques for (0 is the finest).
+    virtual void SetShaderDetail(int32_t level) = 0;
+    // The effect the debug points, lines and triangles draw with, or none.
+    virtual ShaderEffect* GetLineShader() const = 0;
     // The finest mip level textures bound from now on may use (0: full detail).
     virtual void SetMaxMipLevel(int32_t level) = 0;
 

@@ -4,6 +4,7 @@
 #include "engine/files/ArchiveList.h"
 #include "engine/files/Stream.h"
 #include "engine/math/Matrix44.h"
+#include "render/models/ModelFileReading.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,7 +14,6 @@ namespace {
 
 // The first int32 after the magic in layout A, and the version field of layout B.
 constexpr int32_t kDcaVersion = 0x100000;
-constexpr int32_t kMinimumFileSize = 10;
 constexpr int32_t kTextBytes = 4;                 // an empty text: its length alone
 constexpr int32_t kMatrixBytes = 64;              // layout A track key: 16 floats
 constexpr int32_t kTrackKeyBytes = 28;            // layout B track key: position and rotation
@@ -25,24 +25,6 @@ int32_t KeyRecordBytes(int32_t tracks, int32_t keyBytes)
 {
     const int64_t bytes = 4 + static_cast<int64_t>(tracks) * keyBytes;
     return static_cast<int32_t>(std::min<int64_t>(bytes, INT32_MAX));
-}
-
-Vec3 ReadVec3(Stream& in)
-{
-    const float x = in.ReadFloat();
-    const float y = in.ReadFloat();
-    const float z = in.ReadFloat();
-    return {x, y, z};
-}
-
-Quaternion ReadQuaternion(Stream& in)
-{
-    Quaternion q;
-    q.x = in.ReadFloat();
-    q.y = in.ReadFloat();
-    q.z = in.ReadFloat();
-    q.w = in.ReadFloat();
-    return q;
 }
 
 } // namespace
@@ -66,14 +48,13 @@ Animation::Animation(const WideString& fileName, bool reportFailure)
 
 bool Animation::Load(Stream& in, const WideString& fileName, bool reportFailure)
 {
-    if (in.GetSize() < kMinimumFileSize) {
+    if (in.GetSize() < kMinimumModelFileSize) {
         if (reportFailure) {
             LogHub::Printf("Failed loading animation %s", fileName.c_str());
         }
         return false;
     }
-    char magic[3] = {};
-    if (in.Read(magic, 3) != 3 || magic[0] != 'D' || magic[1] != 'C' || magic[2] != '2') {
+    if (!ReadDc2Magic(in)) {
         LogHub::Printf("%s is NOT a DCA File", fileName.c_str());
         return false;
     }

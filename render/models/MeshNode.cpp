@@ -1,9 +1,8 @@
 #include "render/models/MeshNode.h"
 
+#include "render/models/ModelMath.h"
+
 Matrix44 MeshNode::GetTransform() const
 {
-    Matrix44 m;
-    Quaternion::ToMatrix(rotation, m);
-    m.SetRow(3, position);
-    return m;
+    return PoseMatrix(rotation, position);
 }

@@ -2,15 +2,11 @@
 
 #include "engine/files/ArchiveList.h"
 #include "engine/files/Stream.h"
+#include "render/models/ModelMath.h"
 
 #include <algorithm>
 
 namespace {
-
-Quaternion Conjugate(const Quaternion& q)
-{
-    return {-q.x, -q.y, -q.z, q.w};
-}
 
 Bone* FindBoneBelow(Bone& bone, const WideString& upperName)
 {

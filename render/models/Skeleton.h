@@ -42,6 +42,9 @@ public:
     // matrices, which carry each bone's bind pose onto its current pose.
     void BuildSkinMatrices();
 
+    // Draws the skinned model with the bone matrices carried by the world matrix.
+    void Render(const Matrix44& world, int32_t pass, int32_t detail);
+
     // Animation layers. Animations are attached once and stay the owner's.
     void AddAnimation(const Animation* animation);
     // Usually start 0, loops -1 (endless), fade 0.25 s, speed 1.

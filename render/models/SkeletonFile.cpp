@@ -2,23 +2,15 @@
 
 #include "engine/core/LogHub.h"
 #include "engine/files/Stream.h"
+#include "render/models/ModelFileReading.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr int32_t kMinimumFileSize = 10;
 constexpr int32_t kSkeletonKind = 4;
 constexpr int32_t kOldestVersion = 1;
 constexpr int32_t kNewestVersion = 4;
-
-Vec3 ReadVec3(Stream& in)
-{
-    const float x = in.ReadFloat();
-    const float y = in.ReadFloat();
-    const float z = in.ReadFloat();
-    return {x, y, z};
-}
 
 // The fewest bytes a bone block of this version takes: name, the stored
 // points, index and body box, child count.
@@ -119,9 +111,7 @@ Bone* FindRootBone(std::vector<Bone>& topLevelBones)
 
 bool ReadSkeletonFile(Stream& in, SkeletonFile& out)
 {
-    char magic[3] = {};
-    if (in.GetSize() < kMinimumFileSize || in.Read(magic, 3) != 3 || magic[0] != 'D' || magic[1] != 'C' ||
-        magic[2] != '2') {
+    if (in.GetSize() < kMinimumModelFileSize || !ReadDc2Magic(in)) {
         LogHub::PrintError("%s is not a valid skeleton", in.GetName().c_str());
         return false;
     }

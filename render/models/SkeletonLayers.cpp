@@ -4,6 +4,7 @@
 #include "render/models/Skeleton.h"
 
 #include "engine/math/Scalar.h"
+#include "render/models/ModelMath.h"
 
 #include <algorithm>
 
@@ -12,14 +13,6 @@ namespace {
 // A layer steps at most this many keys in one update; a time so large that
 // it would take more is dropped instead of stalling the frame.
 constexpr int32_t kMaxKeySteps = 100000;
-
-Matrix44 PoseMatrix(const Quaternion& rotation, const Vec3& position)
-{
-    Matrix44 m;
-    Quaternion::ToMatrix(rotation, m);
-    m.SetRow(3, position);
-    return m;
-}
 
 void CollectBones(const std::vector<Bone>& bones, std::vector<const Bone*>& out)
 {

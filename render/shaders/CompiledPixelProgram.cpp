@@ -11,11 +11,6 @@ namespace {
 
 constexpr char kMissingConstant[] = "PixelShader Constant %s not found";
 
-TextureResource* TextureOf(const ShaderVariable& variable)
-{
-    return static_cast<TextureResource*>(const_cast<void*>(variable.kind != 0 ? variable.value.pointer : nullptr));
-}
-
 } // namespace
 
 CompiledPixelProgram::CompiledPixelProgram(D3D9Video& device, const WideString& name, const ShaderDefines& defines,
@@ -41,7 +36,7 @@ void CompiledPixelProgram::Bind(ShaderVariableBlock* chain, BindingCache& cache)
             continue;
         }
         if (IsSamplerType(binding.parameterType)) {
-            device_.SetTexture(binding.firstRegister, TextureOf(*variable));
+            device_.SetTexture(binding.firstRegister, VariableTexture(*variable));
         } else {
             device_.SetPixelShaderConstants({binding.firstRegister, binding.registerCount}, *variable);
         }
@@ -66,7 +61,7 @@ void CompiledPixelProgram::PreloadTextures(ShaderVariableBlock* chain, BindingCa
             ReportShaderError(kMissingConstant, GetShaderVariableName(binding.variableId).c_str());
             continue;
         }
-        TextureResource* texture = TextureOf(*variable);
+        TextureResource* texture = VariableTexture(*variable);
         if (IsSamplerType(binding.parameterType) && texture) {
             texture->PreLoad();
         }
@@ -85,7 +80,7 @@ void CompiledPixelProgram::Describe(ShaderVariableBlock* chain, BindingCache& ca
             LogHub::Printf(kMissingConstant, GetShaderVariableName(binding.variableId).c_str());
             continue;
         }
-        TextureResource* texture = TextureOf(*variable);
+        TextureResource* texture = VariableTexture(*variable);
         if (IsSamplerType(binding.parameterType) && texture) {
             LogHub::Printf("Using %s", texture->GetName().c_str());
         }

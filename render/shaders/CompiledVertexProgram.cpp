@@ -12,14 +12,6 @@ CompiledVertexProgram::CompiledVertexProgram(D3D9Video& device, const WideString
 {
 }
 
-void ChooseVertexProcessing(D3D9Video& device, bool hardware)
-{
-    device.SetSoftwareVertexProcessingCached(!hardware);
-    if (!hardware) {
-        device.ConvertBoundBuffersToSoftware();
-    }
-}
-
 void CompiledVertexProgram::Bind(ShaderVariableBlock* chain, BindingCache& cache)
 {
     device_.SetVertexShaderCached(shader_.Get());

@@ -22,8 +22,3 @@ private:
     ComRef<IDirect3DVertexShader9> shader_;
     std::vector<ConstantBinding> bindings_;
 };
-
-// Where vertex processing runs for a program: the adapter's own vertex
-// shaders or transform, or software, with the bound buffers moved where
-// software processing can read them.
-void ChooseVertexProcessing(D3D9Video& device, bool hardware);

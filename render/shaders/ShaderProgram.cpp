@@ -1,6 +1,8 @@
 #include "render/shaders/ShaderProgram.h"
 
+#include "render/device/D3D9Video.h"
 #include "render/shaders/ShaderReport.h"
+#include "render/shaders/ShaderVariable.h"
 #include "render/shaders/ShaderVariableBlock.h"
 #include "render/shaders/ShaderVariableRegistry.h"
 
@@ -22,4 +24,21 @@ ShaderVariable* ResolveBinding(ShaderVariableBlock& chain, int32_t id, ResolvedB
         }
     }
     return entry.variable;
+}
+
+void ChooseVertexProcessing(D3D9Video& device, bool hardware)
+{
+    device.SetSoftwareVertexProcessingCached(!hardware);
+    if (!hardware) {
+        device.ConvertBoundBuffersToSoftware();
+    }
+}
+
+TextureResource* VariableTexture(const ShaderVariable& variable)
+{
+    if (variable.kind == kShaderValue) {
+        return nullptr;
+    }
+    // Textures are handed to the blocks as mutable objects.
+    return static_cast<TextureResource*>(const_cast<void*>(variable.value.pointer));
 }

@@ -16,6 +16,7 @@
 
 class D3D9Video;
 class ShaderVariableBlock;
+class TextureResource;
 struct ShaderVariable;
 
 // A macro handed to the HLSL compiler: a technique's Define attribute.
@@ -96,3 +97,11 @@ void GrowBindingCache(BindingCache& cache, size_t count);
 // the variable's name.
 ShaderVariable* ResolveBinding(ShaderVariableBlock& chain, int32_t id, ResolvedBinding& entry,
                                const char* missingFormat);
+
+// Where vertex processing runs for a program: on the adapter when it can
+// run the program's kind, else in software, with the bound buffers moved
+// where software processing can read them.
+void ChooseVertexProcessing(D3D9Video& device, bool hardware);
+
+// The texture a texture variable holds; none for a variable holding a float.
+TextureResource* VariableTexture(const ShaderVariable& variable);

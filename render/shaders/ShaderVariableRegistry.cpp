@@ -16,11 +16,12 @@ struct Registry {
     int32_t nextId = 0;
 };
 
-// Lives for the whole run; nothing resets it.
+// Lives for the whole run, nothing resets it, and it is never destroyed:
+// blocks held by static objects still give their names back after main.
 Registry& TheRegistry()
 {
-    static Registry registry;
-    return registry;
+    static Registry* registry = new Registry;
+    return *registry;
 }
 
 WideString Normalise(const WideString& name)

@@ -7,11 +7,12 @@
 
 #include "engine/files/WideString.h"
 
-#include <expat.h>
+// Called for every start tag; attributes come as name, value, name, value,
+// ..., null.
+using XmlStartElementHandler = void (*)(void* reader, const char* element, const char** attributes);
 
 // False when the file could not be read or is not well-formed XML; what the
 // handler built before the error stays.
-bool ParseXmlDescription(const WideString& name, void* reader, XML_StartElementHandler onStartElement);
+bool ParseXmlDescription(const WideString& name, void* reader, XmlStartElementHandler onStartElement);
 
-// Attribute lists as expat hands them: name, value, name, value, ..., null.
-WideString WidenXmlText(const XML_Char* text);
+WideString WidenXmlText(const char* text);

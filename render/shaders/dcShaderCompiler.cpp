@@ -4,6 +4,7 @@
 #include "engine/files/ArchiveList.h"
 #include "engine/files/ResourceFactory.h"
 #include "engine/files/Stream.h"
+#include "render/shaders/ShaderFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,17 +29,6 @@ bool IsProfile(const std::string& profile)
 int32_t ProfileVersion(const std::string& profile)
 {
     return 10 * (profile[3] - '0') + (profile[5] - '0');
-}
-
-std::string ReadWholeFile(const WideString& name)
-{
-    std::unique_ptr<Stream> stream = OpenFile(name);
-    if (stream->GetSize() < 0) {
-        return {};
-    }
-    std::string bytes(static_cast<size_t>(stream->GetSize()), '\0');
-    bytes.resize(static_cast<size_t>(stream->Read(bytes.data(), stream->GetSize())));
-    return bytes;
 }
 
 } // namespace
@@ -67,7 +57,7 @@ std::string SettleCompileTarget(const std::string& source, const std::string& re
 
 dcShaderCompiler::dcShaderCompiler(const WideString& name, const std::string& requestedProfile)
     : name_(name)
-    , source_(ReadWholeFile(name))
+    , source_(ReadShaderFile(name))
     , profile_(SettleCompileTarget(source_, requestedProfile, name))
 {
 }

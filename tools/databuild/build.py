@@ -15,7 +15,7 @@ import argparse
 import pathlib
 import sys
 
-from . import language, movie, texture, music, wav
+from . import language, models, movie, texture, music, wav
 from .pack import write_pack
 
 CONTROL_FILES = {"external.txt", "loose.txt"}
@@ -48,6 +48,8 @@ def convert(path: pathlib.Path, relative: pathlib.PurePath):
             return game_name(relative.with_suffix(".OGG")), music.build_music(path.read_text(encoding="utf-8"))
         except RuntimeError as error:
             sys.exit(f"build-data: {path}: {error}")
+    if path.suffix in models.CONVERSIONS:
+        return game_name(relative.with_suffix(models.CONVERSIONS[path.suffix])), models.build(path)
     return game_name(relative), path.read_bytes()
 
 

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 
 namespace {
 
@@ -19,6 +21,36 @@ public:
 private:
     std::vector<int>& told_;
     int number_;
+};
+
+// Stereo data whose reads wait at a gate until the test opens it (or two
+// seconds pass), so a decoding can be caught under way.
+class GatedSoundData : public SoundData {
+public:
+    struct Gate {
+        Event open{false};
+        std::atomic<int32_t> waiting{0};
+    };
+
+    explicit GatedSoundData(std::shared_ptr<Gate> gate) : SoundData(L"Gated"), gate_(std::move(gate))
+    {
+        format_ = {kPcmFormatTag, 2, 44100, 176400, 4, 16};
+        totalBytes_ = 400;
+    }
+
+    int32_t Read(void* destination, int32_t count) override
+    {
+        ++gate_->waiting;
+        gate_->open.WaitFor(2000);
+        --gate_->waiting;
+        std::memset(destination, 0, count);
+        return count;
+    }
+    void Seek(float) override {}
+    float Tell() override { return 0.0f; }
+
+private:
+    std::shared_ptr<Gate> gate_;
 };
 
 // A device that was never opened, as without a sound card: everything works
@@ -170,6 +202,82 @@ TEST_F(AudioDeviceTest, ReleasedHandlesAreNeverTold)
     device.Update(0.02f);
     EXPECT_EQ(OneShots(), 0u);
     EXPECT_TRUE(told.empty());
+}
+
+TEST_F(AudioDeviceTest, OneShotDestroyedWhileLoadingIsNeverPlayed)
+{
+    std::vector<int> told;
+    RecordingHandle handle(told, 0);
+    {
+        CriticalSectionLock lock(device.GetDeviceLock());   // its loader waits
+        device.PlayOnce(L"Short16.WAV", 1.0f, &handle);
+        ASSERT_NE(handle.voice, nullptr);
+        device.DestroyVoice(handle.voice);
+        EXPECT_EQ(handle.voice, nullptr) << "the handle must not keep the destroyed voice";
+    }
+    SleepSeconds(0.1f);
+    EXPECT_EQ(OneShots(), 0u);
+    MixFrames(10);
+    device.Update(0.02f);
+    EXPECT_TRUE(told.empty());
+    for (int i = 0; i < DS8Audio::kLoaderCount; ++i) {
+        device.PlayOnce(L"Short16.WAV", 1.0f, nullptr);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return OneShots() == 4u; })) << "every loader is free again";
+}
+
+// An owner told that its sound ended may go at once, releasing its handle,
+// and may stop its other sounds.
+TEST_F(AudioDeviceTest, OwnersToldOfAnEndMayReleaseTheirHandleAndStopOtherSounds)
+{
+    struct Owner : VoiceHandle {
+        void OnFinished() override
+        {
+            ++told;
+            voiceWhenTold = voice;
+            if (onFinished) {
+                onFinished();
+            }
+        }
+        std::function<void()> onFinished;
+        int told = 0;
+        Voice* voiceWhenTold = nullptr;
+    };
+    Owner ending;
+    Owner other;
+    ending.onFinished = [&] {
+        device.ReleaseHandle(&ending);
+        device.DestroyVoice(other.voice);
+    };
+    device.PlayOnce(L"Short16.WAV", 1.0f, &ending);
+    device.PlayOnce(L"Ramp.WAV", 1.0f, &other);
+    ASSERT_TRUE(WaitUntil([&] { return OneShots() == 2u; }));
+    ending.voice->Stop();
+    device.Update(0.02f);
+    EXPECT_EQ(ending.told, 1);
+    EXPECT_EQ(ending.voiceWhenTold, nullptr) << "the ended voice is gone before its owner hears of it";
+    EXPECT_EQ(other.voice, nullptr);
+    EXPECT_EQ(OneShots(), 0u);
+    device.Update(0.02f);
+    EXPECT_EQ(ending.told, 1);
+    EXPECT_EQ(other.told, 0);
+}
+
+TEST_F(AudioDeviceTest, OneShotsDecodeWithoutHoldingUpTheMainThread)
+{
+    auto gate = std::make_shared<GatedSoundData::Gate>();
+    for (int i = 0; i < 2; ++i) {
+        SoundRef ref;
+        ref.fileName = L"Gated";
+        ref.data = std::make_unique<GatedSoundData>(gate);
+        device.PlayOnceSound(ref, 1.0f, nullptr);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return gate->waiting.load() == 2; })) << "the loaders decode one after the other";
+    EXPECT_EQ(OneShots(), 0u);   // takes the device lock
+    EXPECT_EQ(gate->waiting.load(), 2) << "the main thread waited for the decoding";
+    gate->open.Set();
+    ASSERT_TRUE(WaitUntil([&] { return OneShots() == 2u; }));
+    EXPECT_EQ(CacheEntries(), 1u) << "a sound decoded twice at once is kept once";
 }
 
 TEST_F(AudioDeviceTest, PositionalOneShotsArePlacedWhenTheyStart)

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 class MixerTest : public testing::Test {
@@ -124,6 +127,60 @@ TEST_F(MixerTest, PitchChoosesTheNearestSampleForEachOutputFrame)
         EXPECT_EQ(Left(MixFrames(6)), c.heard) << c.rate << " Hz, pitch " << c.pitch << ", global " << c.globalPitch;
         EXPECT_EQ(channel.GetPosition(), c.position);
         mixer.RemoveChannel(channel);
+    }
+}
+
+TEST_F(MixerTest, ChunksAtOtherRatesLeaveThePositionInsideTheBuffer)
+{
+    struct Case { int32_t loops; bool playing; int32_t position; std::vector<int16_t> next; };
+    for (const Case& c : std::initializer_list<Case>{
+             {kEndlessLoops, true, 1, {2, 3}},
+             {2, true, 1, {2, 3}},
+             {1, false, 0, {0, 0}}}) {
+        Channel& channel = AddChannel(CountingSamples(100), Mixer::kOutputRate, false, c.loops);
+        channel.SetPitch(1.5f);
+        // Ten frames at pitch 1.5 end on the buffer's last frame and move on
+        // fifteen, one past the end: the next chunk goes on from frame 1.
+        channel.SetPosition(86);
+        EXPECT_EQ(Left(MixFrames(10)), (std::vector<int16_t>{87, 88, 90, 91, 93, 94, 96, 97, 99, 100}));
+        EXPECT_EQ(channel.GetPosition(), c.position) << c.loops << " loops";
+        EXPECT_EQ(channel.IsInMixer(), c.playing);
+        EXPECT_EQ(Left(MixFrames(2)), c.next);
+        mixer.RemoveChannel(channel);
+    }
+}
+
+// A pitch of zero or below would read before the buffer; one that is not a
+// number plays at the normal rate.
+TEST_F(MixerTest, PitchesOutsideTheEngineRangeAreBroughtIntoIt)
+{
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    struct Case { float asked; float kept; std::vector<int16_t> heard; };
+    for (const Case& c : std::initializer_list<Case>{
+             {-1.0f, 0.1f, {11, 11, 11}},
+             {0.0f, 0.1f, {11, 11, 11}},
+             {-kInfinity, 0.1f, {11, 11, 11}},
+             {std::nanf(""), 1.0f, {11, 12, 13}},
+             {1e9f, 10.0f, {11, 21, 31}},
+             {kInfinity, 10.0f, {11, 21, 31}},
+             {2.0f, 2.0f, {11, 13, 15}}}) {
+        mixer.SetGlobalPitch(c.asked);
+        EXPECT_FLOAT_EQ(mixer.GetGlobalPitch(), c.kept) << c.asked;
+        Channel& channel = AddChannel(CountingSamples(100), Mixer::kOutputRate, false, kEndlessLoops);
+        channel.SetPitch(c.asked);
+        EXPECT_FLOAT_EQ(channel.GetPitch(), c.kept) << c.asked;
+        mixer.RemoveChannel(channel);
+
+        // A chunk handed the pitch unchecked plays at the nearest one in range.
+        channel.SetPitch(1.0f);
+        channel.SetPosition(10);
+        std::vector<int32_t> sums(6, 0);
+        ASSERT_TRUE(channel.Mix({sums.data(), 3, Mixer::kOutputRate, c.asked}));
+        EXPECT_EQ((std::vector<int16_t>{static_cast<int16_t>(sums[0]), static_cast<int16_t>(sums[2]),
+                                        static_cast<int16_t>(sums[4])}),
+                  c.heard)
+            << c.asked;
+        EXPECT_GE(channel.GetPosition(), 0);
     }
 }
 

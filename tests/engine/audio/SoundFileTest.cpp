@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -58,6 +60,86 @@ int32_t ReadPass(SoundData& data)
 
 const std::vector<int16_t> kShort16{1000, -1000, 2000, -2000, 3000, -3000};
 
+// A file that claims far more bytes than anyone stored, as a damaged pack
+// member can: its header, then zeros up to the claimed size.
+class ClaimedSizeStream : public Stream {
+public:
+    ClaimedSizeStream(const WideString& name, std::vector<uint8_t> header, int32_t size)
+        : Stream(name, size), header_(std::move(header))
+    {
+    }
+
+    void Seek(int32_t offset, int32_t origin) override
+    {
+        const int32_t base = origin == kSeekStart ? 0 : origin == kSeekCurrent ? position_ : size_;
+        position_ = std::clamp(base + offset, 0, size_);
+    }
+    int32_t Tell() override { return position_; }
+    int32_t Read(void* buffer, int32_t count) override
+    {
+        const int32_t got = std::clamp(size_ - position_, 0, std::max(count, 0));
+        uint8_t* bytes = static_cast<uint8_t*>(buffer);
+        std::memset(bytes, 0, got);
+        for (int32_t i = 0; i < got && position_ + i < static_cast<int32_t>(header_.size()); ++i) {
+            bytes[i] = header_[position_ + i];
+        }
+        position_ += got;
+        return got;
+    }
+
+private:
+    std::vector<uint8_t> header_;
+    int32_t position_ = 0;
+};
+
+// Holds the one claimed file.
+class ClaimedSizeArchive : public Archive {
+public:
+    ClaimedSizeArchive(const WideString& name, std::vector<uint8_t> header, int32_t size)
+        : name_(name), header_(std::move(header)), size_(size)
+    {
+    }
+
+    bool CanRead(const WideString& name) override { return name == name_; }
+    bool CanWrite(const WideString&) override { return false; }
+    std::unique_ptr<Stream> OpenRead(const WideString& name) override
+    {
+        return CanRead(name) ? std::make_unique<ClaimedSizeStream>(name_, header_, size_) : nullptr;
+    }
+    bool FindFiles(std::vector<WideString>&, const WideString&, bool, bool) override { return false; }
+
+private:
+    WideString name_;
+    std::vector<uint8_t> header_;
+    int32_t size_;
+};
+
+// The header of an 8-bit mono PCM WAV file whose data chunk claims the size.
+std::vector<uint8_t> EightBitWaveHeader(int32_t bytesPerSecond, int32_t dataBytes)
+{
+    std::vector<uint8_t> header;
+    auto text = [&](const char* tag) { header.insert(header.end(), tag, tag + 4); };
+    auto value = [&](int64_t v, int32_t bytes) {
+        for (int32_t i = 0; i < bytes; ++i) {
+            header.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        }
+    };
+    text("RIFF");
+    value(36 + static_cast<int64_t>(dataBytes), 4);
+    text("WAVE");
+    text("fmt ");
+    value(16, 4);
+    value(kPcmFormatTag, 2);
+    value(1, 2);
+    value(22050, 4);
+    value(bytesPerSecond, 4);
+    value(1, 2);
+    value(8, 2);
+    text("data");
+    value(dataBytes, 4);
+    return header;
+}
+
 } // namespace
 
 TEST_F(SoundFileTest, WaveFilesOutsideTheExpectedLayoutAreRefusedAndSilent)
@@ -93,6 +175,36 @@ TEST_F(SoundFileTest, EightBitSamplesArriveWidenedToSixteenBits)
     EXPECT_EQ(read.bytes, 10);
     EXPECT_EQ(read.samples, (std::vector<int16_t>{-32768, -16384, 0, 16384, 32512}));
     EXPECT_FLOAT_EQ(data.Length(), 10.0f / 44100.0f);
+}
+
+// Widened to 16 bits, more than 1 GiB of 8-bit data would not fit the sizes.
+TEST_F(SoundFileTest, HugeEightBitFilesKeepTheirSizesPositiveAndAreNeverDecodedWhole)
+{
+    constexpr int32_t kHuge = 1536 * 1024 * 1024;
+    constexpr int32_t kWidest = INT32_MAX / 2 * 2;
+    struct Case { int32_t bytesPerSecond; int32_t dataBytes; int32_t totalBytes; int32_t deliveredPerSecond; };
+    for (const Case& c : std::initializer_list<Case>{
+             {22050, kHuge, kWidest, 44100},
+             {kHuge, kHuge, kWidest, kWidest},
+             {kHuge, 100, 200, kWidest}}) {
+        std::vector<uint8_t> header = EightBitWaveHeader(c.bytesPerSecond, c.dataBytes);
+        const int32_t size = static_cast<int32_t>(header.size()) + c.dataBytes;
+        ArchiveList::Instance().Mount(std::make_unique<ClaimedSizeArchive>(L"Audio\\Huge8.WAV", header, size));
+        WavSoundData data(L"Audio\\Huge8.WAV");
+        EXPECT_EQ(data.GetTotalBytes(), c.totalBytes) << c.dataBytes;
+        EXPECT_EQ(data.GetFormat().bytesPerSecond, c.deliveredPerSecond) << c.bytesPerSecond;
+        EXPECT_GE(data.Length(), 0.0f);
+
+        ScopedCapture log;
+        std::unique_ptr<SoundBuffer> whole;
+        ASSERT_NO_THROW(whole = SoundBuffer::FromSoundData(data, false));
+        if (c.totalBytes > 64 * 1024 * 1024) {
+            EXPECT_EQ(whole->Frames(), 0);
+            EXPECT_TRUE(log->Contains(L"Audio\\Huge8.WAV is too long to be played without streaming"));
+        }
+        EXPECT_EQ(SoundBuffer::FromSoundData(data, true)->Frames(), 22050) << "it still streams";
+        ArchiveList::Instance().UnmountAll();
+    }
 }
 
 TEST_F(SoundFileTest, LoopingReadsContinueFromTheStartAndCountPasses)

@@ -1,4 +1,5 @@
 #include "engine/audio/DS8Audio.h"
+#include "engine/audio/VoiceStream.h"
 #include "tests/engine/audio/AudioTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,34 @@ protected:
 
     MountedSounds sounds{L"audio"};
     DS8Audio device;
+};
+
+// Writes nothing and notes where in its ring each refill was asked to go.
+class RingWatcher : public SoundData {
+public:
+    struct Requests {
+        std::atomic<int32_t> bytes{0};     // asked for in all
+        std::atomic<int32_t> furthest{0};  // the furthest end, in bytes from the ring's start
+    };
+
+    RingWatcher(const SoundBuffer& ring, std::shared_ptr<Requests> requests)
+        : SoundData(L"Watched"), start_(reinterpret_cast<const uint8_t*>(ring.Samples())), requests_(std::move(requests))
+    {
+    }
+
+    int32_t Read(void* destination, int32_t count) override
+    {
+        const int32_t end = static_cast<int32_t>(static_cast<const uint8_t*>(destination) - start_) + count;
+        requests_->bytes += count;
+        requests_->furthest = std::max(requests_->furthest.load(), end);
+        return count;
+    }
+    void Seek(float) override {}
+    float Tell() override { return 0.0f; }
+
+private:
+    const uint8_t* start_;
+    std::shared_ptr<Requests> requests_;
 };
 
 } // namespace
@@ -191,4 +220,27 @@ TEST_F(VoiceTest, DestroyingAStreamedVoiceWaitsForItsThread)
     EXPECT_FALSE(trace->reading);
     EXPECT_TRUE(trace->destroyed);
     EXPECT_TRUE(device.GetCache().Entries().empty()) << "a stream's ring goes with its voice";
+}
+
+// The mixer can leave a position at the ring's end, which the stream takes
+// as the ring's start; wherever the position stands, the stream fills up to
+// the end once and overwrites nothing still to be played.
+TEST(VoiceStream, RefillsStayInsideTheRingWhereverThePlayPositionStands)
+{
+    constexpr int32_t kFrames = 44100;
+    constexpr int32_t kRingBytes = 4 * kFrames;
+    for (const int32_t position : {kFrames, kFrames + 1, kFrames + 107}) {
+        SoundBuffer ring(std::vector<int16_t>(2 * kFrames), 44100, true);
+        Channel channel;
+        channel.Init(&ring);
+        channel.SetPosition(position);
+        auto requests = std::make_shared<RingWatcher::Requests>();
+        {
+            VoiceStream stream(channel, std::make_unique<RingWatcher>(ring, requests));
+            ASSERT_TRUE(WaitUntil([&] { return requests->furthest.load() >= kRingBytes; }));
+        }
+        EXPECT_EQ(requests->furthest.load(), kRingBytes) << "asked to write past the ring from " << position;
+        EXPECT_EQ(requests->bytes.load(), kRingBytes * 3 / 4) << "only the three quarters after the silence";
+        channel.Release();
+    }
 }

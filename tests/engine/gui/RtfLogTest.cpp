@@ -25,8 +25,24 @@ TEST(RtfLog, ColourCodesBecomeTextColours)
     for (const Case& c : std::initializer_list<Case>{
              {L"^1Error^7:", "\\cf0 \\cf1 Error\\cf7 :"},
              {L"Misc\\Config.VKS {x}", "\\cf0 Misc\\\\Config.VKS \\{x\\}"},
-             {L"100^^ sure^", "\\cf0 100^ sure^"}}) {
+             {L"100^^ sure^", "\\cf0 100^ sure^"},
+             {L"^x^9^ ok", "\\cf0 ok"},
+             {L"^{a}", "\\cf0 a\\}"}}) {
         EXPECT_EQ(RtfLog::Paragraph(c.message), c.paragraph);
+    }
+}
+
+// Only "^0" to "^7" name colours of the table; any other code is dropped,
+// as the screen drops it, so no paragraph names a colour the document lacks.
+TEST(RtfLog, EveryColourCodeNamesAColourOfTheTable)
+{
+    for (wchar_t code = 1; code < 0x3000; ++code) {
+        const std::string paragraph = RtfLog::Paragraph(WideString(L"a^") + code + L"b");
+        const bool colour = code >= L'0' && code <= L'7';
+        const std::string expected = colour   ? "\\cf0 a\\cf" + std::to_string(code - L'0') + " b"
+                                     : code == L'^' ? "\\cf0 a^b"
+                                                    : "\\cf0 ab";
+        EXPECT_EQ(paragraph, expected) << static_cast<int>(code);
     }
 }
 

@@ -1,4 +1,6 @@
+#include "engine/gui/MenuScreen.h"
 #include "engine/gui/dcGUIConsole.h"
+#include "tests/engine/gui/GuiTestSupport.h"
 #include "tests/engine/input/ScriptedInputFixture.h"
 #include "tests/support/CapturingSink.h"
 
@@ -91,4 +93,54 @@ TEST_F(ConsoleTest, SlidesInAndOutInOneSecond)
     EXPECT_FLOAT_EQ(console.GetOpenFraction(), 0.75f);
     Type(L"x");
     EXPECT_EQ(console.GetInputLine().text, L"");   // closed: typing goes elsewhere
+}
+
+namespace {
+
+// The engine's own console, opened and used through the engine's input step,
+// over a menu screen of one widget.
+class EngineConsoleTest : public GuiTest {
+protected:
+    EngineConsoleTest()
+    {
+        auto widget = std::make_unique<CountingWidget>();
+        item = widget.get();
+        screen.AddWidget(std::move(widget));
+        engine.SetMLP(&screen, true);
+    }
+
+    dcGUIConsole& console = *engine.GetConsole();
+    MenuScreen screen{L"Test", L"Test.DCT"};
+    CountingWidget* item;
+};
+
+} // namespace
+
+TEST_F(EngineConsoleTest, TheGraveKeyOpensItAndEscapeClosesItWithASound)
+{
+    Press(kKeyGrave);
+    EXPECT_TRUE(console.IsOpen());
+    EXPECT_EQ(audio->Count(L"Console.WAV"), 1);
+    Press(kKeyEscape);
+    EXPECT_FALSE(console.IsOpen());
+    Press(kKeyGrave);
+    Press(kKeyGrave);
+    EXPECT_FALSE(console.IsOpen());
+    EXPECT_EQ(audio->Count(L"Console.WAV"), 4);
+}
+
+TEST_F(EngineConsoleTest, TypedLinesGoToTheQueueNotToTheScreen)
+{
+    Press(kKeyGrave);
+    for (wchar_t c : WideString(L"fps")) {
+        Input().OnChar(c);
+    }
+    Press(kKeyEnter);
+    WideString line;
+    ASSERT_TRUE(console.TakeCommand(line));
+    EXPECT_EQ(line, L"FPS");
+    EXPECT_TRUE(item->activations.empty());
+    Press(kKeyEscape);
+    Press(kKeyEnter);
+    EXPECT_EQ(item->activations.size(), 1u);
 }

@@ -1,7 +1,8 @@
 // A host reading frames from raw peers: frames in pieces and in bunches, the
-// longest frame, lengths no frame can have, peers that leave, and links that
-// fill up.
+// longest frame, lengths no frame can have, messages no peer may send, peers
+// that leave, links that fill up, and more peers than it takes.
 
+#include "engine/core/ClassIdentity.h"
 #include "engine/net/HostScene.h"
 #include "engine/net/NetMessages.h"
 #include "engine/net/NetServer.h"
@@ -121,27 +122,48 @@ TEST_F(NetHostTest, FramesOfOneReadArriveInOrderInOnePoll)
     scene.Remove(&entity);
 }
 
-TEST_F(NetHostTest, ServerRecordInAFrameIsIgnored)
+TEST_F(NetHostTest, LocalOnlyMessagesFromAClientAreIgnored)
 {
     StartHost(25115);
-    int32_t clientId = 0;
-    std::unique_ptr<RawPeer> peer = Join(clientId);
+    RecordingReceiver entity;
+    scene.Add(&entity);
+    int32_t otherId = 0, forgerId = 0;
+    std::unique_ptr<RawPeer> other = Join(otherId);
+    std::unique_ptr<RawPeer> forger = Join(forgerId);
     host.heard.clear();
+    entity.heard.clear();
     ScopedCapture log;
 
-    // Bytes posing as a record whose strings point wherever the peer likes.
-    const std::vector<char> forged(sizeof(dcServerMessage) + 16, '\x41');
-    std::vector<char> bytes = BuildFrame(kHostTarget, dcServerMessage::Identity().Id(), forged.data(),
-                                         static_cast<int32_t>(forged.size()));
+    // The other client's departure, an object joining or leaving, a
+    // collision between pointers of the forger's choosing, and so on, to the
+    // lobby and to an object; then a message any client may send.
+    const std::vector<char> forged = ForgedPayload(otherId);
+    std::vector<char> bytes;
+    for (const char* name : kLocalOnlyMessageNames) {
+        for (int32_t target : {kHostTarget, entity.GetId()}) {
+            const std::vector<char> frame =
+                BuildFrame(target, HashClassName(name), forged.data(), static_cast<int32_t>(forged.size()));
+            bytes.insert(bytes.end(), frame.begin(), frame.end());
+        }
+    }
     const std::vector<char> after = FrameOf(kHostTarget, dcNetTestNumber{8});
     bytes.insert(bytes.end(), after.begin(), after.end());
-    peer->Write(bytes);
+    forger->Write(bytes);
     ASSERT_TRUE(PollUntil([&] { return !host.heard.empty(); }));
+    Poll();
 
-    EXPECT_TRUE(host.servers.empty());
+    ASSERT_EQ(host.heard.size(), 1u);
     EXPECT_EQ(Values(host.Payloads<dcNetTestNumber>()), std::vector<int32_t>{8});
-    EXPECT_TRUE(log->Contains(L"sent a server record in a frame, ignored"));
-    EXPECT_EQ(server.GetClientCount(), 1);
+    EXPECT_TRUE(host.servers.empty());
+    EXPECT_TRUE(entity.heard.empty());
+    EXPECT_EQ(server.GetClientCount(), 2);
+    for (const char* name : kLocalOnlyMessageNames) {
+        WideString message;
+        EXPECT_TRUE(LoggedTogether(log->lines, {L"127.0.0.1:", FormatWideString(message, "sent local-only message %d",
+                                                                                HashClassName(name))}))
+            << name;
+    }
+    scene.Remove(&entity);
 }
 
 TEST_F(NetHostTest, PayloadsArriveAlignedAfterOddFrames)
@@ -151,21 +173,30 @@ TEST_F(NetHostTest, PayloadsArriveAlignedAfterOddFrames)
     std::unique_ptr<RawPeer> peer = Join(clientId);
     host.heard.clear();
 
-    // A frame of 13 bytes puts the next one off a 4-byte boundary in the inbox.
+    // A frame of 13 bytes puts the next ones off a 4-byte boundary in the
+    // inbox: a short payload first, then a long one.
     const char odd = 'x';
     std::vector<char> bytes = BuildFrame(kHostTarget, dcNetTestEmpty::Identity().Id(), &odd, 1);
     const std::vector<char> number = FrameOf(kHostTarget, dcNetTestNumber{0x12345678});
     bytes.insert(bytes.end(), number.begin(), number.end());
+    std::vector<char> longer(40000);
+    for (size_t i = 0; i < longer.size(); ++i) {
+        longer[i] = static_cast<char>(i * 13);
+    }
+    const std::vector<char> longFrame =
+        BuildFrame(kHostTarget, dcNetTestEmpty::Identity().Id(), longer.data(), static_cast<int32_t>(longer.size()));
+    bytes.insert(bytes.end(), longFrame.begin(), longFrame.end());
     std::vector<bool> aligned;
     host.onMessage = [&](int32_t, void* payload, int32_t, int32_t) {
         aligned.push_back(reinterpret_cast<uintptr_t>(payload) % 4 == 0);
     };
     peer->Write(bytes);
-    ASSERT_TRUE(PollUntil([&] { return host.heard.size() >= 2; }));
+    ASSERT_TRUE(PollUntil([&] { return host.heard.size() >= 3; }));
 
     EXPECT_EQ(host.heard[0].payload, std::vector<char>{odd});
     EXPECT_EQ(Values(host.Payloads<dcNetTestNumber>()), std::vector<int32_t>{0x12345678});
-    EXPECT_EQ(aligned, (std::vector<bool>{true, true}));
+    EXPECT_EQ(host.heard[2].payload, longer);
+    EXPECT_EQ(aligned, (std::vector<bool>{true, true, true}));
 }
 
 TEST_F(NetHostTest, LongestFrameArrivesWhole)
@@ -353,4 +384,32 @@ TEST_F(NetHostTest, ClientThatStopsReadingIsDroppedOnceItsBacklogIsFull)
     EXPECT_TRUE(log->Contains(L"127.0.0.1:"));
     EXPECT_TRUE(log->Contains(L"takes no data"));
     EXPECT_EQ(server.GetClientCount(), 0);
+}
+
+TEST_F(NetHostTest, ClientsBeyondTheLimitAreRefused)
+{
+    StartHost(25141);
+    std::vector<int32_t> ids(kMaxClients);
+    std::vector<std::unique_ptr<RawPeer>> peers;
+    for (int32_t& id : ids) {
+        peers.push_back(Join(id));
+    }
+    ASSERT_EQ(server.GetClientCount(), kMaxClients);
+    ScopedCapture log;
+
+    RawPeer refused(port_);
+    EXPECT_TRUE(::PollUntil([this] { Poll(); }, [&] { return !refused.ReadAvailable(); }))
+        << "the peer beyond the limit stays connected";
+    EXPECT_EQ(server.GetClientCount(), kMaxClients);
+    EXPECT_EQ(host.Payloads<dcConnectMessage>().size(), static_cast<size_t>(kMaxClients));
+    WideString line;
+    EXPECT_TRUE(LoggedTogether(log->lines, {L"refusing 127.0.0.1:",
+                                            FormatWideString(line, "%d clients are connected already", kMaxClients)}));
+
+    // A place that frees up is taken again.
+    ASSERT_TRUE(server.DropClient(ids.front()));
+    int32_t lateId = 0;
+    std::unique_ptr<RawPeer> late = Join(lateId);
+    EXPECT_GT(lateId, ids.back());
+    EXPECT_EQ(server.GetClientCount(), kMaxClients);
 }

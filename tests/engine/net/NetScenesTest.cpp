@@ -1,6 +1,8 @@
 // A host and its clients, each with its scene: messages reach the object they
-// are addressed to on either side, and a client notices its host leaving.
+// are addressed to on either side, messages no peer may send reach nobody,
+// and a client notices its host leaving.
 
+#include "engine/core/ClassIdentity.h"
 #include "engine/net/ClientScene.h"
 #include "engine/net/HostScene.h"
 #include "engine/net/NetClient.h"
@@ -130,6 +132,42 @@ TEST_F(NetScenesTest, ClientNoticesItsHostLeaving)
     EXPECT_TRUE(log->Contains(L"closed the connection"));
     EXPECT_TRUE(hostLobby.Payloads<dcDisconnectMessage>().empty());   // a drop by the host is not reported back to it
     EXPECT_EQ(player.scene.Send(kHostTarget, dcNetTestNumber{1}), -1);
+}
+
+TEST_F(NetScenesTest, LocalOnlyMessagesFromTheHostAreIgnored)
+{
+    constexpr int32_t kPort = 25116;
+    StartHost(kPort);
+    Player player;
+    players.push_back(&player);
+    Join(player, L"127.0.0.1", kPort);
+    player.scene.Add(&player.entity);
+    player.lobby.heard.clear();
+    player.entity.heard.clear();
+    ScopedCapture log;
+
+    const std::vector<char> forged = ForgedPayload(hostLobby.Payloads<dcConnectMessage>().front().clientId);
+    for (const char* name : kLocalOnlyMessageNames) {
+        for (int32_t target : {kClientTarget, player.entity.GetId()}) {
+            hostScene.Send(target, HashClassName(name), forged.data(), static_cast<int32_t>(forged.size()), 0);
+        }
+    }
+    hostScene.Send(kClientTarget, dcNetTestNumber{9}, 0);
+    ASSERT_TRUE(PollUntil([&] { return !player.lobby.heard.empty(); }));
+    PollAll();
+
+    ASSERT_EQ(player.lobby.heard.size(), 1u);
+    EXPECT_EQ(Values(player.lobby.Payloads<dcNetTestNumber>()), std::vector<int32_t>{9});
+    EXPECT_TRUE(player.lobby.servers.empty());
+    EXPECT_TRUE(player.entity.heard.empty());
+    EXPECT_TRUE(player.client.IsConnected());
+    for (const char* name : kLocalOnlyMessageNames) {
+        WideString line;
+        EXPECT_TRUE(log->Contains(FormatWideString(line, "127.0.0.1:%d sent local-only message %d", kPort,
+                                                   HashClassName(name))))
+            << name;
+    }
+    player.scene.Remove(&player.entity);
 }
 
 TEST_F(NetScenesTest, ConnectingWhereNobodyListensFails)

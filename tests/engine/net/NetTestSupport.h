@@ -97,6 +97,38 @@ inline std::vector<int32_t> Values(const std::vector<dcNetTestNumber>& numbers)
     return values;
 }
 
+// The messages that stand for this machine's own events or carry its
+// pointers, by name, so that a test does not make their identity records
+// itself.
+inline const std::vector<const char*> kLocalOnlyMessageNames = {
+    "dcConnectMessage", "dcDisconnectMessage", "dcServerMessage", "dcSceneAdd",        "dcSceneDel",
+    "dcCollisionCull",  "dcCollision",         "dcContact",       "dcTriangleContact", "dcPhysicsForce",
+};
+
+// A payload as a forger would write it: its first field names the client
+// given, and what follows, read as pointers or strings, leads nowhere.
+inline std::vector<char> ForgedPayload(int32_t clientId)
+{
+    std::vector<char> payload(256, '\x41');
+    memcpy(payload.data(), &clientId, sizeof clientId);
+    return payload;
+}
+
+// Whether one logged line holds every part.
+inline bool LoggedTogether(const std::vector<WideString>& lines, const std::vector<WideString>& parts)
+{
+    for (const WideString& line : lines) {
+        bool all = true;
+        for (const WideString& part : parts) {
+            all = all && line.find(part) != WideString::npos;
+        }
+        if (all) {
+            return true;
+        }
+    }
+    return false;
+}
+
 template <class Msg>
 std::vector<char> FrameOf(int32_t target, const Msg& message)
 {

@@ -1,6 +1,7 @@
 // A hosting server announcing its game by broadcast, and a client in
-// discovery listing what it hears: the details arrive, the timing holds, and
-// datagrams that are not announcements of this game are left out.
+// discovery listing what it hears: the details arrive, the timing holds,
+// datagrams that are not announcements of this game are left out, and a port
+// it cannot listen on leaves it out of discovery.
 
 #include "engine/net/ClientScene.h"
 #include "engine/net/HostScene.h"
@@ -170,6 +171,25 @@ TEST(ServerDiscovery, DatagramsThatAreNotAnnouncementsAreLeftOut)
     EXPECT_TRUE(log->Contains(L"ignoring a server announcement of 143 bytes from 127.0.0.1"));
     EXPECT_TRUE(log->Contains(L"ignoring a server announcement from 127.0.0.1 (magic 764899, version 61)"));
     EXPECT_TRUE(log->Contains(L"ignoring a server announcement from 127.0.0.1 (magic 764898, version 60)"));
+}
+
+TEST(ServerDiscovery, ListeningOnATakenPortLeavesDiscoveryOff)
+{
+    constexpr int32_t kPort = 25124;
+    NetClient client;
+    SOCKET holder = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    sockaddr_in taken = LoopbackAddress(kPort);
+    taken.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(bind(holder, reinterpret_cast<const sockaddr*>(&taken), sizeof taken), 0);
+    ScopedCapture log;
+
+    EXPECT_NE(client.ListenForServers(kPort), 0);
+    EXPECT_FALSE(client.IsDiscovering());
+    EXPECT_TRUE(log->Contains(L"cannot listen for games on port 25124"));
+
+    closesocket(holder);
+    EXPECT_EQ(client.ListenForServers(kPort), 0);
+    EXPECT_TRUE(client.IsDiscovering());
 }
 
 TEST(ServerAnnouncement, HostNameIsCutTo63CharactersAndDetailsStay)

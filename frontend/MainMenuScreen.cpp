@@ -1,0 +1,74 @@
+#include "frontend/MainMenuScreen.h"
+
+#include "engine/audio/SoundGroups.h"
+#include "engine/core/dcEngine.h"
+#include "engine/gui/ButtonWidget.h"
+#include "engine/gui/ChoiceWidget.h"
+#include "engine/gui/LabelWidget.h"
+#include "engine/gui/SliderWidget.h"
+
+namespace {
+
+constexpr int32_t kKeyQ = 16;
+constexpr WidgetPoint kTitlePosition{400, 120};
+constexpr WidgetPoint kFirstRowPosition{150, 260};
+constexpr int32_t kRowGap = 50;
+constexpr WidgetPoint kQuitPosition{400, 440};
+
+// The frame-rate line of the statistics overlay, off or on.
+class FrameRateOption : public ChoiceOption {
+public:
+    FrameRateOption() : ChoiceOption(0) {}
+    void OnChange(int32_t* proposed) override
+    {
+        dcEngine::Instance().SetEngineFlag(dcEngine::kShowFrameRate, *proposed == 1);
+    }
+};
+
+class MusicVolumeOption : public SliderOption {
+public:
+    MusicVolumeOption() : SliderOption(1.0f) {}
+    void OnChange(float* proposed) override { MusicSoundGroup().SetVolume(*proposed); }
+};
+
+// With no menu to go back to, the button ends the game.
+class QuitOption : public ButtonOption {
+public:
+    void OnChange(uint8_t* proposed) override
+    {
+        if (*proposed == 1) {
+            dcEngine::Instance().Stop();
+        }
+    }
+};
+
+// Settings objects live for the run, like the widgets bound to them.
+FrameRateOption frameRateOption;
+MusicVolumeOption musicVolumeOption;
+QuitOption quitOption;
+
+} // namespace
+
+MainMenuScreen::MainMenuScreen()
+    : MenuScreen(L"MainMenu", L"MainMenu.DCT")
+{
+    auto title = std::make_unique<LabelWidget>(L"VARNHOLT", false, nullptr);
+    title->SetPosition(kTitlePosition, true);
+    AddWidget(std::move(title));
+
+    auto frameRate = std::make_unique<ChoiceWidget>(L"Frame rate", std::vector<WideString>{L"Hidden", L"Shown"},
+                                                    &frameRateOption, nullptr);
+    frameRate->SetPosition(kFirstRowPosition, false);
+    AddWidget(std::move(frameRate));
+
+    auto music = std::make_unique<SliderWidget>(L"Music volume", &musicVolumeOption);
+    music->SetPosition({kFirstRowPosition.x, kFirstRowPosition.y + kRowGap}, false);
+    AddWidget(std::move(music));
+
+    auto quit = std::make_unique<ButtonWidget>(L"Quit", &quitOption);
+    quit->SetPosition(kQuitPosition, true);
+    AddWidget(std::move(quit));
+
+    SetDefaultWidget(1);
+    AddHotkey(kKeyQ, 3);
+}

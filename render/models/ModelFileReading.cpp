@@ -1,0 +1,27 @@
+#include "render/models/ModelFileReading.h"
+
+#include "engine/files/Stream.h"
+
+bool ReadDc2Magic(Stream& in)
+{
+    char magic[3] = {};
+    return in.Read(magic, 3) == 3 && magic[0] == 'D' && magic[1] == 'C' && magic[2] == '2';
+}
+
+Vec3 ReadVec3(Stream& in)
+{
+    const float x = in.ReadFloat();
+    const float y = in.ReadFloat();
+    const float z = in.ReadFloat();
+    return {x, y, z};
+}
+
+Quaternion ReadQuaternion(Stream& in)
+{
+    Quaternion q;
+    q.x = in.ReadFloat();
+    q.y = in.ReadFloat();
+    q.z = in.ReadFloat();
+    q.w = in.ReadFloat();
+    return q;
+}
