@@ -3,6 +3,7 @@
 // build folder: bench/audio/audio_bench.exe. Prints each as a fraction of one
 // second of one core.
 
+#include "bench/support/BenchArguments.h"
 #include "engine/audio/Mixer.h"
 #include "engine/audio/SoundBuffer.h"
 #include "engine/files/WideString.h"
@@ -80,16 +81,7 @@ public:
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::string> narrow;
-    for (int i = 0; i < argc; ++i) {
-        narrow.push_back(WideStringToNarrow(argv[i]));
-    }
-    std::vector<char*> args;
-    for (std::string& arg : narrow) {
-        args.push_back(arg.data());
-    }
-    int count = argc;
-    benchmark::Initialize(&count, args.data());
+    InitializeBenchmarks(argc, argv);
     CpuTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (int voices : {32, 64}) {

@@ -2,6 +2,7 @@
 // files loose; run from the build folder: bench/files/files_bench.exe. Prints the
 // pack's time as a multiple of the loose files' time.
 
+#include "bench/support/BenchArguments.h"
 #include "engine/files/FolderArchive.h"
 #include "engine/files/PackArchive.h"
 
@@ -75,16 +76,7 @@ public:
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::string> narrow;
-    for (int i = 0; i < argc; ++i) {
-        narrow.push_back(WideStringToNarrow(argv[i]));
-    }
-    std::vector<char*> args;
-    for (std::string& arg : narrow) {
-        args.push_back(arg.data());
-    }
-    int count = argc;
-    benchmark::Initialize(&count, args.data());
+    InitializeBenchmarks(argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double loose = reporter.times["LooseFiles"];

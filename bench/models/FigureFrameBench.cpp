@@ -6,6 +6,7 @@
 // bench/models/models_bench.exe. Prints each frame's time as a fraction of
 // a 1/60 s frame.
 
+#include "bench/support/BenchArguments.h"
 #include "engine/core/dcWindow.h"
 #include "engine/files/ArchiveList.h"
 #include "engine/files/FolderArchive.h"
@@ -203,16 +204,7 @@ public:
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::string> narrow;
-    for (int i = 0; i < argc; ++i) {
-        narrow.push_back(WideStringToNarrow(argv[i]));
-    }
-    std::vector<char*> args;
-    for (std::string& arg : narrow) {
-        args.push_back(arg.data());
-    }
-    int count = argc;
-    benchmark::Initialize(&count, args.data());
+    InitializeBenchmarks(argc, argv);
     MountBenchData();
     FrameReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

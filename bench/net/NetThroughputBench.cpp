@@ -8,6 +8,7 @@
 // everywhere.
 #include <windows.h>
 
+#include "bench/support/BenchArguments.h"
 #include "engine/core/MessageReceiver.h"
 #include "engine/net/ClientScene.h"
 #include "engine/net/HostScene.h"
@@ -150,16 +151,7 @@ public:
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::string> narrow;
-    for (int i = 0; i < argc; ++i) {
-        narrow.push_back(WideStringToNarrow(argv[i]));
-    }
-    std::vector<char*> args;
-    for (std::string& arg : narrow) {
-        args.push_back(arg.data());
-    }
-    int count = argc;
-    benchmark::Initialize(&count, args.data());
+    InitializeBenchmarks(argc, argv);
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const SummaryReporter::Line& line : reporter.lines) {

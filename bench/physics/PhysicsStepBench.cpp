@@ -4,6 +4,7 @@
 // (collision pass and solver) as a fraction of the step's own length, the
 // share of real time that physics takes while a game runs.
 
+#include "bench/support/BenchArguments.h"
 #include "engine/files/WideString.h"
 #include "engine/physics/BoxGeom.h"
 #include "engine/physics/PhysicsWorld.h"
@@ -128,16 +129,7 @@ public:
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::string> narrow;
-    for (int i = 0; i < argc; ++i) {
-        narrow.push_back(WideStringToNarrow(argv[i]));
-    }
-    std::vector<char*> args;
-    for (std::string& arg : narrow) {
-        args.push_back(arg.data());
-    }
-    int count = argc;
-    benchmark::Initialize(&count, args.data());
+    InitializeBenchmarks(argc, argv);
     StepReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     if (reporter.secondsPerRun > 0.0) {

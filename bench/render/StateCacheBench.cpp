@@ -5,6 +5,7 @@
 // bench/render/render_bench.exe. Prints cached draw calls per second as a
 // multiple of uncached ones.
 
+#include "bench/support/BenchArguments.h"
 #include "engine/core/dcWindow.h"
 #include "render/device/D3D9Video.h"
 #include "render/device/Shader.h"
@@ -152,16 +153,7 @@ public:
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::string> narrow;
-    for (int i = 0; i < argc; ++i) {
-        narrow.push_back(WideStringToNarrow(argv[i]));
-    }
-    std::vector<char*> args;
-    for (std::string& arg : narrow) {
-        args.push_back(arg.data());
-    }
-    int count = argc;
-    benchmark::Initialize(&count, args.data());
+    InitializeBenchmarks(argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double uncached = reporter.rates["UncachedStates"];

@@ -1,0 +1,65 @@
+# A game run for the end-to-end checks: a copy of the data (so screenshots and
+# logs stay out of the player's folder), the game started in a window under
+# the runner's display, and the helpers the checks use. Sourced with
+#   VARNHOLT_EXE DATA_FOLDER WINE_RUN
+# as the script's arguments; start_game takes the game's switches.
+
+exe=$(realpath "$1")
+data=$(realpath "$2")
+wine_run=$(realpath "$3")
+
+work=$(mktemp -d)
+game_pid=
+window=
+cleanup() {
+    [ -z "$game_pid" ] || kill "$game_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/Console.RTF" ] && tail -n 20 "$work/Console.RTF" >&2
+    exit 1
+}
+
+wait_for() {   # seconds, then a command that succeeds when the wait is over
+    local seconds=$1
+    shift
+    for _ in $(seq $((seconds * 10))); do
+        "$@" >/dev/null 2>&1 && return 0
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended early"
+        sleep 0.1
+    done
+    return 1
+}
+
+start_game() {
+    cp -r "$data"/. "$work"/
+    cd "$work"
+    "$wine_run" "$exe" "$@" &
+    game_pid=$!
+    wait_for 60 xdotool search --name '^Varnholt$' || fail "no window named Varnholt"
+    window=$(xdotool search --name '^Varnholt$' | head -n 1)
+    sleep 1
+    xdotool windowfocus "$window" || true
+}
+
+screenshot_written() {
+    xdotool key --window "$window" Print
+    [ -f Shot0001.TGA ] && [ "$(stat -c %s Shot0001.TGA)" -eq $((18 + 800 * 600 * 4)) ]
+}
+
+take_screenshot() {
+    wait_for 30 screenshot_written || fail "no 800 x 600 screenshot Shot0001.TGA"
+}
+
+# Waits for the game to end and checks it ended well.
+expect_clean_exit() {
+    local status=0
+    wait_for 30 bash -c "! kill -0 $game_pid" || true
+    wait "$game_pid" || status=$?
+    game_pid=
+    [ "$status" -eq 0 ] || fail "exit code $status"
+    grep -q 'Shutting down\.\.\.' Console.RTF || fail "no shutdown in Console.RTF"
+}
