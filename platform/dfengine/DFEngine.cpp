@@ -16,8 +16,8 @@ public:
         return 0;
     }
     void Shutdown() override { delete this; }
-    int32_t GetItem(const char*, DFItem*) override { return -1; }
-    void ReleaseItem(DFItem*) override {}
+    int32_t GetItem(const char*, DFEngineItem**) override { return -1; }
+    void ReleaseItem(DFEngineItem*) override {}
     void PreShutdown(int32_t) override {}
     void Update(float frameTime) override { runningTime_ += frameTime; }
     void EnterZone(const char* zone) override { zone_ = zone ? zone : ""; }

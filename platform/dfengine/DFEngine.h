@@ -5,13 +5,27 @@
 
 #include <cstdint>
 
-// An item the component hands out; textures read its picture.
-struct DFItem {
+// An item's picture as the component hands it out.
+struct DFImage {
     int32_t width = 0;
     int32_t height = 0;
-    int32_t pixelFormat = 0;   // 0 and 2: 24-bit, 1 and 3: 32-bit
-    const uint8_t* pixels = nullptr;
-    int32_t changed = 0;       // the picture changed since it was last read
+    int32_t reserved[2] = {};   // filled by the component, never read
+    int32_t format = 0;         // 0 and 2: 24-bit, 1 and 3: 32-bit
+    const uint8_t* pixels = nullptr;   // rows back to back, width x bytes per pixel apart
+    uint8_t hasNewPixels = 0;   // the picture changed since it was last read
+};
+
+// An item the component hands out (a texture's picture, the coin). The
+// component owns it; the program gives it back with DFEngine::ReleaseItem.
+class DFEngineItem {
+public:
+    // How many pixels the item covered on screen in this frame, 0 when it
+    // could not be measured; reserved is 0.
+    virtual void ReportScreenArea(int32_t reserved, int32_t* area) = 0;
+    virtual void GetImage(DFImage& image) = 0;
+
+protected:
+    ~DFEngineItem() = default;
 };
 
 class DFEngine {
@@ -19,8 +33,8 @@ public:
     virtual int32_t Init(int32_t version, const char* folder) = 0;
     virtual void Shutdown() = 0;
     // 0 or more when the item exists and was stored in item; negative otherwise.
-    virtual int32_t GetItem(const char* name, DFItem* item) = 0;
-    virtual void ReleaseItem(DFItem* item) = 0;
+    virtual int32_t GetItem(const char* name, DFEngineItem** item) = 0;
+    virtual void ReleaseItem(DFEngineItem* item) = 0;
     virtual void PreShutdown(int32_t reserved) = 0;
     virtual void Update(float frameTime) = 0;
     virtual void EnterZone(const char* zone) = 0;

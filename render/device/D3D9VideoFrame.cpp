@@ -176,7 +176,7 @@ void D3D9Video::Draw(const ElementRange& vertices, int32_t type)
                                    static_cast<UINT>(primitives));
         }
     }
-    ReportDFScreenAreas(dcEngine::Instance().GetFrameCounter());
+    ReportDFScreenAreas(*this, dcEngine::Instance().GetFrameCounter());
 }
 
 void D3D9Video::DrawIndexed(const ElementRange& indices, const ElementRange& vertices, int32_t type)
@@ -201,7 +201,7 @@ void D3D9Video::DrawIndexed(const ElementRange& indices, const ElementRange& ver
                                           static_cast<UINT>(primitives));
         }
     }
-    ReportDFScreenAreas(dcEngine::Instance().GetFrameCounter());
+    ReportDFScreenAreas(*this, dcEngine::Instance().GetFrameCounter());
 }
 
 void D3D9Video::DrawPoint(const Vec3& position, const Color& color)

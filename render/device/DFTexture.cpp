@@ -4,6 +4,7 @@
 #include "engine/files/RandomRange.h"
 #include "render/device/TextureResource.h"
 #include "render/device/VideoDevice.h"
+#include "render/models/Camera.h"
 
 #include <algorithm>
 #include <vector>
@@ -11,6 +12,8 @@
 namespace {
 
 constexpr float kDebugAlpha = 128.0f / 255.0f;
+// Objects covering no more of the viewport than this are too small to report.
+constexpr float kSmallestReportedShare = 0.001f;
 
 // Every live entry, in the order made.
 std::vector<DFTexture*>& Entries()
@@ -58,15 +61,19 @@ DFTexture::~DFTexture()
 {
     std::erase(Entries(), this);
     std::erase(BoundEntries(), this);
-    if (holdsItem_) {
-        component_.ReleaseItem(&item_);
+    if (item_) {
+        component_.ReleaseItem(item_);
     }
 }
 
 bool DFTexture::AcquireItem(const std::string& itemName)
 {
-    holdsItem_ = component_.GetItem(itemName.c_str(), &item_) >= 0;
-    return holdsItem_;
+    DFEngineItem* item = nullptr;
+    if (component_.GetItem(itemName.c_str(), &item) < 0) {
+        return false;
+    }
+    item_ = item;
+    return item_ != nullptr;
 }
 
 std::unique_ptr<TextureResource> DFTexture::Init(std::unique_ptr<DFTexture> entry, const WideString& name,
@@ -81,16 +88,18 @@ std::unique_ptr<TextureResource> DFTexture::Init(std::unique_ptr<DFTexture> entr
         entry->format_ = (*earlier)->format_;
         texture = (*earlier)->texture_->Clone();
     } else {
-        entry->format_ = TextureFormatOfItem(entry->item_.pixelFormat);
+        DFImage image;
+        entry->item_->GetImage(image);
+        entry->format_ = TextureFormatOfItem(image.format);
         if (entry->format_ < 0) {
-            LogHub::Printf("Unknown DF format %d", entry->item_.pixelFormat);
+            LogHub::Printf("Unknown DF format %d", image.format);
             return nullptr;
         }
-        texture = device.CreateTexture({entry->format_, kTextureKind2D, entry->item_.width, entry->item_.height,
-                                        entry->item_.width, entry->item_.height, 1, dynamic, false, false});
+        texture = device.CreateTexture({entry->format_, kTextureKind2D, image.width, image.height, image.width,
+                                        image.height, 1, dynamic, false, false});
         if (texture) {
             entry->texture_ = texture.get();
-            entry->UploadImage();
+            entry->UploadImage(image);
         }
     }
     if (!texture) {
@@ -102,16 +111,16 @@ std::unique_ptr<TextureResource> DFTexture::Init(std::unique_ptr<DFTexture> entr
     return texture;
 }
 
-// The item's size and format as they are now: an item that grew or shrank
-// is scaled into the texture rather than read with a stale row length.
-bool DFTexture::UploadImage()
+// The picture's own size and format: an item that grew or shrank is scaled
+// into the texture rather than read with a stale row length.
+bool DFTexture::UploadImage(const DFImage& image)
 {
-    const int32_t format = TextureFormatOfItem(item_.pixelFormat);
-    if (format < 0 || !item_.pixels || item_.width <= 0 || item_.height <= 0) {
+    const int32_t format = TextureFormatOfItem(image.format);
+    if (format < 0 || !image.pixels || image.width <= 0 || image.height <= 0) {
         return false;
     }
-    const int32_t pitch = item_.width * (format == kTextureRgb24 ? 3 : 4);
-    texture_->Upload({0, 0, item_.width, item_.height}, 0, {item_.pixels, pitch}, format);
+    const int32_t pitch = image.width * (format == kTextureRgb24 ? 3 : 4);
+    texture_->Upload({0, 0, image.width, image.height}, 0, {image.pixels, pitch}, format);
     return true;
 }
 
@@ -124,18 +133,22 @@ void DFTexture::Refresh()
 
 void DFTexture::RefreshNow()
 {
-    if (item_.changed) {
-        UploadImage();
+    DFImage image;
+    item_->GetImage(image);
+    if (image.hasNewPixels) {
+        UploadImage(image);
     }
     dirty_ = false;
 }
 
-void DFTexture::MarkDrawn(int32_t frame)
+void DFTexture::ReportScreenArea(int32_t frame, int32_t area)
 {
-    if (lastFrame_ != frame) {
-        lastFrame_ = frame;
-        dirty_ = true;
+    if (lastFrame_ == frame) {
+        return;
     }
+    lastFrame_ = frame;
+    item_->ReportScreenArea(0, &area);
+    dirty_ = true;
 }
 
 void NoteBoundDFTexture(DFTexture& entry)
@@ -151,10 +164,30 @@ void ForgetBoundDFTextures()
     BoundEntries().clear();
 }
 
-void ReportDFScreenAreas(int32_t frame)
+void ReportDFScreenAreas(const VideoDevice& device, int32_t frame)
 {
+    if (BoundEntries().empty()) {
+        return;
+    }
+    const Camera* camera = device.GetMeasuredCamera();
+    if (!camera) {
+        for (DFTexture* entry : BoundEntries()) {
+            entry->ReportScreenArea(frame, 0);
+        }
+        return;
+    }
+    const Rect rect = camera->ScreenRectOfBox(device.GetMeasuredBox());
+    const float viewportWidth = static_cast<float>(device.GetViewportWidth());
+    const float viewportHeight = static_cast<float>(device.GetViewportHeight());
+    const float width = std::min(rect.max.x - rect.min.x, viewportWidth);
+    const float height = std::min(rect.max.y - rect.min.y, viewportHeight);
+    const float area = width * height;
+    // Negated so that a box the camera cannot project (not a number) reports nothing.
+    if (!(area > kSmallestReportedShare * viewportWidth * viewportHeight)) {
+        return;
+    }
     for (DFTexture* entry : BoundEntries()) {
-        entry->MarkDrawn(frame);
+        entry->ReportScreenArea(frame, static_cast<int32_t>(area));
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // Textures whose pixels come from the DFEngine component: a name beginning
 // "DFS_" (static) or "DFD_" (dynamic) that the component knows ties one of
-// its items to a 2D texture. Drawing the texture marks the item as seen in
-// that frame, and the next presentation re-reads the pixels of every item
-// seen since, when the item has new ones.
+// its items to a 2D texture. Drawing the texture tells the item, once a
+// frame, how large it appeared on screen, and the next presentation re-reads
+// the pixels of every item told since, when the item has new ones.
 
 #include "engine/files/WideString.h"
 #include "engine/math/Color.h"
@@ -39,8 +39,9 @@ public:
     void Refresh();
     // Re-reads the pixels whenever the item has new ones, drawn or not.
     void RefreshNow();
-    // Notes that the texture was drawn in this frame, once per frame.
-    void MarkDrawn(int32_t frame);
+    // Tells the item the screen area it was drawn over in the frame, unless
+    // it heard of this frame already.
+    void ReportScreenArea(int32_t frame, int32_t area);
 
     const WideString& GetName() const { return name_; }
     int32_t GetFormat() const { return format_; }
@@ -49,17 +50,15 @@ public:
     int32_t GetLastFrame() const { return lastFrame_; }
 
 private:
-    // The item's picture as it is now, into the texture; false for a pixel
-    // format the game cannot show.
-    bool UploadImage();
+    // The picture into the texture; false for a pixel format the game cannot show.
+    bool UploadImage(const DFImage& image);
 
     DFEngine& component_;
     int32_t format_;   // TextureFormat
     Color debugColor_;
     WideString name_;
     TextureResource* texture_ = nullptr;
-    DFItem item_;
-    bool holdsItem_ = false;
+    DFEngineItem* item_ = nullptr;
     bool dirty_ = false;
     int32_t lastFrame_ = -1;   // no frame yet, so the first frame's draws count too
 };
@@ -68,8 +67,10 @@ private:
 void NoteBoundDFTexture(DFTexture& entry);
 // The effect changed: the next draws bind their own textures.
 void ForgetBoundDFTextures();
-// After a draw: every texture bound since the effect was set is marked drawn in the frame.
-void ReportDFScreenAreas(int32_t frame);
+// After a draw: every texture bound since the effect was set reports the
+// screen area of the device's measured object, or 0 without a camera. With a
+// camera, objects smaller than a thousandth of the viewport are not reported.
+void ReportDFScreenAreas(const VideoDevice& device, int32_t frame);
 // The presentation step of every device.
 void RefreshDrawnDFTextures();
 // After a zone change: every DFEngine texture takes the item's newest pixels.

@@ -9,6 +9,7 @@
 // device does; any that outlive it are left as empty shells.
 
 #include "engine/files/WideString.h"
+#include "engine/math/BoundingBox.h"
 #include "engine/math/Color.h"
 #include "engine/math/Vec3.h"
 #include "render/device/ElementRange.h"
@@ -21,6 +22,7 @@
 #include <vector>
 
 class DepthSurface;
+class Camera;
 class DeviceListener;
 class ShaderEffect;
 class IndexBuffer;
@@ -206,6 +208,18 @@ public:
     int32_t GetViewportWidth() const { return viewportWidth_; }
     int32_t GetViewportHeight() const { return viewportHeight_; }
 
+    // The object the game is about to draw and the camera that sees it: the
+    // draws that follow tell the DFEngine items they show how large they
+    // appeared. No camera (the default) means no measurement. The camera must
+    // outlive its use here; set none before it goes.
+    void SetMeasuredObject(const Camera* camera, const BoundingBox& box)
+    {
+        measuredCamera_ = camera;
+        measuredBox_ = box;
+    }
+    const Camera* GetMeasuredCamera() const { return measuredCamera_; }
+    const BoundingBox& GetMeasuredBox() const { return measuredBox_; }
+
     // Counted by the drawing and state code; zeroed by BeginFrame.
     FrameStatistics& GetFrameStatistics() { return statistics_; }
     const FrameStatistics& GetFrameStatistics() const { return statistics_; }
@@ -247,6 +261,8 @@ private:
     uint32_t capabilities_ = 0;
     std::vector<DeviceListener*> listeners_;
     std::vector<TextureCacheEntry> textureCache_;
+    const Camera* measuredCamera_ = nullptr;
+    BoundingBox measuredBox_{};
 };
 
 // The game's video device, not yet made on a window: Create comes next. The
