@@ -10,9 +10,9 @@ BANDS = [(200, 40, 30), (230, 180, 40), (40, 160, 70), (40, 90, 200)]
 
 
 def build_movie(source: str) -> bytes:
-    spec = json.loads(source)
-    width, height, fps = spec["width"], spec["height"], spec["fps"]
-    count = int(spec["seconds"] * fps)
+    description = json.loads(source)
+    width, height, fps = description["width"], description["height"], description["fps"]
+    count = int(description["seconds"] * fps)
     frames = []
     for n in range(count):
         shift = n * width // count

@@ -42,15 +42,15 @@ def chord_voices(notes, bass: bool):
     return voices
 
 
-def render(spec: dict):
+def render(description: dict):
     """Interleaved stereo floats -1 to 1."""
-    rate = spec["rate"]
-    length = int(round(spec["chord_seconds"] * rate))
+    rate = description["rate"]
+    length = int(round(description["chord_seconds"] * rate))
     attack, release = int(ATTACK * rate), int(RELEASE * rate)
     out = []
-    for notes in spec["chords"]:
-        voices = chord_voices(notes, spec.get("bass", False))
-        scale = spec.get("volume", 0.5) / max(1.0, sum(level for _, level, _ in voices))
+    for notes in description["chords"]:
+        voices = chord_voices(notes, description.get("bass", False))
+        scale = description.get("volume", 0.5) / max(1.0, sum(level for _, level, _ in voices))
         gains = [(level * scale * math.sqrt((1 - pan) / 2), level * scale * math.sqrt((1 + pan) / 2))
                  for _, level, pan in voices]
         steps = [2 * math.pi * frequency / rate for frequency, _, _ in voices]
@@ -75,6 +75,6 @@ def encode_ogg(wav: bytes) -> bytes:
 
 
 def build_music(source: str) -> bytes:
-    spec = json.loads(source)
-    samples = [to_int16(v) for v in render(spec)]
-    return encode_ogg(write_wav(samples, spec["rate"], 2, 16))
+    description = json.loads(source)
+    samples = [to_int16(v) for v in render(description)]
+    return encode_ogg(write_wav(samples, description["rate"], 2, 16))
