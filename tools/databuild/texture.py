@@ -29,17 +29,17 @@ def _clamp(value: float) -> int:
     return max(0, min(255, int(round(value))))
 
 
-def checker(width, height, spec):
-    cell = spec.get("cell", 8)
-    colours = [_rgba(c) for c in spec.get("colors", [[0, 0, 0], [255, 255, 255]])]
+def checker(width, height, description):
+    cell = description.get("cell", 8)
+    colours = [_rgba(c) for c in description.get("colors", [[0, 0, 0], [255, 255, 255]])]
     return [colours[(x // cell + y // cell) % 2] for y in range(height) for x in range(width)]
 
 
-def asphalt(width, height, spec):
-    rng = random.Random(spec.get("seed", 1))
-    base = spec.get("base", [70, 70, 74])
-    grain = spec.get("grain", 20)
-    speckles = spec.get("speckles", 0.02)
+def asphalt(width, height, description):
+    rng = random.Random(description.get("seed", 1))
+    base = description.get("base", [70, 70, 74])
+    grain = description.get("grain", 20)
+    speckles = description.get("speckles", 0.02)
     pixels = []
     for _ in range(width * height):
         shade = rng.uniform(-grain, grain)
@@ -49,13 +49,13 @@ def asphalt(width, height, spec):
     return pixels
 
 
-def brick(width, height, spec):
-    rng = random.Random(spec.get("seed", 1))
-    brick_w, brick_h = spec.get("brick", [32, 16])
-    mortar = spec.get("mortar", 2)
-    colour = spec.get("color", [150, 60, 40])
-    mortar_colour = _rgba(spec.get("mortar_color", [190, 185, 175]))
-    variation = spec.get("variation", 25)
+def brick(width, height, description):
+    rng = random.Random(description.get("seed", 1))
+    brick_w, brick_h = description.get("brick", [32, 16])
+    mortar = description.get("mortar", 2)
+    colour = description.get("color", [150, 60, 40])
+    mortar_colour = _rgba(description.get("mortar_color", [190, 185, 175]))
+    variation = description.get("variation", 25)
     rows = (height + brick_h - 1) // brick_h
     columns = (width + brick_w - 1) // brick_w + 1
     tints = [[rng.uniform(-variation, variation) for _ in range(columns)] for _ in range(rows)]
@@ -73,9 +73,9 @@ def brick(width, height, spec):
     return pixels
 
 
-def sky(width, height, spec):
-    top = spec.get("top", [40, 90, 190])
-    horizon = spec.get("horizon", [200, 220, 240])
+def sky(width, height, description):
+    top = description.get("top", [40, 90, 190])
+    horizon = description.get("horizon", [200, 220, 240])
     pixels = []
     for y in range(height):
         t = (y / max(height - 1, 1)) ** 2
@@ -84,9 +84,9 @@ def sky(width, height, spec):
     return pixels
 
 
-def atlas(width, height, spec):
-    pixels = [_rgba(spec.get("background", [0, 0, 0, 0]))] * (width * height)
-    for cell in spec.get("cells", []):
+def atlas(width, height, description):
+    pixels = [_rgba(description.get("background", [0, 0, 0, 0]))] * (width * height)
+    for cell in description.get("cells", []):
         x0, y0, w, h = cell["rect"]
         if x0 < 0 or y0 < 0 or x0 + w > width or y0 + h > height:
             raise ValueError(f"atlas cell {cell['rect']} lies outside {width} x {height}")
@@ -104,14 +104,14 @@ GENERATORS = {"checker": checker, "asphalt": asphalt, "brick": brick, "sky": sky
 
 def render_texture(source: str, origin: str = "<texture>"):
     """The picture a description makes: (format, width, height, RGBA bytes, levels, LOD bias)."""
-    spec = json.loads(source)
-    generator = GENERATORS.get(spec.get("generator"))
+    description = json.loads(source)
+    generator = GENERATORS.get(description.get("generator"))
     if generator is None:
-        raise ValueError(f"{origin}: unknown generator {spec.get('generator')!r}")
-    width, height = spec["size"]
-    pixels = generator(width, height, spec)
+        raise ValueError(f"{origin}: unknown generator {description.get('generator')!r}")
+    width, height = description["size"]
+    pixels = generator(width, height, description)
     rgba = bytes(channel for pixel in pixels for channel in pixel)
-    return spec.get("format", "argb32"), width, height, rgba, spec.get("levels", 1), spec.get("lod_bias", 0.0)
+    return description.get("format", "argb32"), width, height, rgba, description.get("levels", 1), description.get("lod_bias", 0.0)
 
 
 def build_texture(source: str, origin: str = "<texture>") -> bytes:

@@ -61,22 +61,22 @@ def envelope(i: int, count: int, attack: int, release: int) -> float:
     return level
 
 
-def render(spec: dict):
+def render(description: dict):
     """The description's samples as floats -1 to 1, one per frame."""
-    rate = spec["rate"]
-    count = int(round(spec["seconds"] * rate))
-    waveform = spec.get("waveform", "sine")
+    rate = description["rate"]
+    count = int(round(description["seconds"] * rate))
+    waveform = description.get("waveform", "sine")
     if waveform not in WAVEFORMS:
         raise ValueError(f"unknown waveform {waveform!r}")
-    frequency = spec.get("frequency", 440.0)
-    looping = spec.get("loop", False)
+    frequency = description.get("frequency", 440.0)
+    looping = description.get("loop", False)
     if looping:
         frequency = max(1, round(frequency * count / rate)) * rate / count
-    partials = [(1.0, 1.0)] + [tuple(h) for h in spec.get("harmonics", [])]
-    scale = spec.get("volume", 1.0) / sum(level for _, level in partials)
-    attack = 0 if looping else int(spec.get("attack", 0.0) * rate)
-    release = 0 if looping else int(spec.get("release", 0.0) * rate)
-    rng = random.Random(spec.get("seed", 0))
+    partials = [(1.0, 1.0)] + [tuple(h) for h in description.get("harmonics", [])]
+    scale = description.get("volume", 1.0) / sum(level for _, level in partials)
+    attack = 0 if looping else int(description.get("attack", 0.0) * rate)
+    release = 0 if looping else int(description.get("release", 0.0) * rate)
+    rng = random.Random(description.get("seed", 0))
 
     frames = []
     for i in range(count):
@@ -88,8 +88,8 @@ def render(spec: dict):
 
 
 def build_sound(source: str) -> bytes:
-    spec = json.loads(source)
-    channels = spec.get("channels", 1)
-    frames = render(spec)
+    description = json.loads(source)
+    channels = description.get("channels", 1)
+    frames = render(description)
     samples = [to_int16(v) for v in frames for _ in range(channels)]
-    return write_wav(samples, spec["rate"], channels, spec.get("bits", 16))
+    return write_wav(samples, description["rate"], channels, description.get("bits", 16))
