@@ -15,6 +15,7 @@
 #include "render/device/D3D9Video.h"
 #include "render/models/Animation.h"
 #include "render/models/Camera.h"
+#include "render/models/SceneVariables.h"
 #include "render/models/Skeleton.h"
 #include "render/models/SkinnedMesh.h"
 #include "render/models/SkinnedModel.h"
@@ -89,26 +90,6 @@ void SkinFigure(Figure& figure, SkinningScratch& scratch)
     }
 }
 
-// The camera's matrices and a light, as the world hands them to its models.
-class SceneVariables : public ShaderVariableBlock {
-public:
-    explicit SceneVariables(const Camera& camera)
-        : view(Matrix44::Transpose(camera.GetView())), projection(Matrix44::Transpose(camera.GetProjection()))
-    {
-        SetMatrix(AddVariable(L"View", kShaderMatrix, false), &view.m[0][0]);
-        SetMatrix(AddVariable(L"Proj", kShaderMatrix, false), &projection.m[0][0]);
-        SetValue(AddVariable(L"LightDir", kShaderData, false), towardsLight, sizeof towardsLight);
-        SetValue(AddVariable(L"LightAmbient", kShaderData, false), ambient, sizeof ambient);
-        SetValue(AddVariable(L"LightDiffuse", kShaderData, false), diffuse, sizeof diffuse);
-    }
-
-    Matrix44 view;
-    Matrix44 projection;
-    float towardsLight[4] = {0.3f, 0.5f, 0.8f, 0.0f};
-    float ambient[4] = {0.4f, 0.4f, 0.4f, 1.0f};
-    float diffuse[4] = {0.6f, 0.6f, 0.6f, 1.0f};
-};
-
 Camera StreetCamera()
 {
     Camera camera;
@@ -158,7 +139,8 @@ void SkinAndDrawFigures(benchmark::State& state)
     }
     SetShaderDetailLevel(3);
     const Camera camera = StreetCamera();
-    SceneVariables scene(camera);
+    SceneVariables scene;
+    scene.Aim(camera);
     const Animation walk(L"Models\\Walk.DCA", true);
     std::vector<std::unique_ptr<Figure>> figures = MakeFigures(&video, walk);
     for (auto& figure : figures) {

@@ -6,11 +6,10 @@
 #include "render/models/Animation.h"
 #include "render/models/Camera.h"
 #include "render/models/Model.h"
+#include "render/models/SceneVariables.h"
 #include "render/models/Skeleton.h"
 #include "render/models/SkinnedModel.h"
 #include "render/shaders/ShaderEffect.h"
-#include "render/shaders/ShaderVariable.h"
-#include "render/shaders/ShaderVariableBlock.h"
 
 #include <cmath>
 
@@ -31,15 +30,15 @@ Matrix44 Placed(float angle, const Vec3& position)
 
 } // namespace
 
-// What the scene gives its models: the camera's matrices as shader constants
-// take them, and a light from above and behind the camera.
+// The scene's camera, a light from above and behind it, and the sample content.
 struct TestScene::Content {
     Content()
     {
         camera.SetPosition({0.0f, 2.2f, 7.0f});
-        variables.SetValue(variables.AddVariable(L"LightDir", kShaderData, false), towardsLight, sizeof towardsLight);
-        variables.SetValue(variables.AddVariable(L"LightAmbient", kShaderData, false), ambient, sizeof ambient);
-        variables.SetValue(variables.AddVariable(L"LightDiffuse", kShaderData, false), diffuse, sizeof diffuse);
+        const float towardsLight[4] = {0.3f, 0.7f, 0.6f, 0.0f};
+        const float ambient[4] = {0.35f, 0.35f, 0.4f, 1.0f};
+        const float diffuse[4] = {0.7f, 0.7f, 0.65f, 1.0f};
+        variables.SetLight(towardsLight, ambient, diffuse);
         for (Model* model : {static_cast<Model*>(&crate), &lampPost, &car, static_cast<Model*>(&figure)}) {
             model->SetParent(&variables);
         }
@@ -52,21 +51,11 @@ struct TestScene::Content {
     {
         camera.SetViewport({0, 0, video.GetBackBufferWidth(), video.GetBackBufferHeight()});
         camera.Update();
-        view = Matrix44::Transpose(camera.GetView());
-        projection = Matrix44::Transpose(camera.GetProjection());
-        variables.SetMatrix(viewId, &view.m[0][0]);
-        variables.SetMatrix(projectionId, &projection.m[0][0]);
+        variables.Aim(camera);
     }
 
     Camera camera;
-    ShaderVariableBlock variables;
-    const int32_t viewId = variables.AddVariable(L"View", kShaderMatrix, false);
-    const int32_t projectionId = variables.AddVariable(L"Proj", kShaderMatrix, false);
-    Matrix44 view;
-    Matrix44 projection;
-    float towardsLight[4] = {0.3f, 0.7f, 0.6f, 0.0f};
-    float ambient[4] = {0.35f, 0.35f, 0.4f, 1.0f};
-    float diffuse[4] = {0.7f, 0.7f, 0.65f, 1.0f};
+    SceneVariables variables;
     Model crate{L"Crate.DCM", L""};
     Model lampPost{L"LampPost.DCM", L""};
     Model car{L"Car.DCM", L""};

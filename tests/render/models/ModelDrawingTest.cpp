@@ -2,6 +2,7 @@
 #include "render/models/Camera.h"
 #include "render/models/MeshData.h"
 #include "render/models/Model.h"
+#include "render/models/SceneVariables.h"
 #include "render/models/Skeleton.h"
 #include "render/models/SkinnedMesh.h"
 #include "render/models/SkinnedModel.h"
@@ -25,27 +26,6 @@ constexpr float kDegree = 3.1415927f / 180.0f;
 // The pass the sample mesh shaders draw in.
 constexpr int32_t kWorldPass = 3;
 
-// What the world gives the models it draws: the camera's matrices as shader
-// constants take them, and a light from behind the camera with some ambient.
-class SceneVariables : public ShaderVariableBlock {
-public:
-    explicit SceneVariables(const Camera& camera)
-        : view(Matrix44::Transpose(camera.GetView()))
-        , projection(Matrix44::Transpose(camera.GetProjection()))
-    {
-        SetMatrix(AddVariable(L"View", kShaderMatrix, false), &view.m[0][0]);
-        SetMatrix(AddVariable(L"Proj", kShaderMatrix, false), &projection.m[0][0]);
-        SetValue(AddVariable(L"LightDir", kShaderData, false), towardsLight, sizeof towardsLight);
-        SetValue(AddVariable(L"LightAmbient", kShaderData, false), ambient, sizeof ambient);
-        SetValue(AddVariable(L"LightDiffuse", kShaderData, false), diffuse, sizeof diffuse);
-    }
-
-    Matrix44 view;
-    Matrix44 projection;
-    float towardsLight[4] = {0.3f, 0.5f, 0.8f, 0.0f};
-    float ambient[4] = {0.4f, 0.4f, 0.4f, 1.0f};
-    float diffuse[4] = {0.6f, 0.6f, 0.6f, 1.0f};
-};
 
 // The rectangle of pixels that are not the black background.
 struct Silhouette {
@@ -92,6 +72,7 @@ protected:
         ResetTransformCaches();
         ForgetFixedFunctionState();
         ReleaseSkinnedMeshes();
+        scene.Aim(camera);
     }
     void TearDown() override { ReleaseSkinnedMeshes(); }
 
@@ -123,7 +104,7 @@ protected:
     }
 
     Camera camera = FrontCamera();
-    SceneVariables scene{camera};
+    SceneVariables scene;
 };
 
 } // namespace
