@@ -1,6 +1,8 @@
 # The project's own Wine environment: a 32-bit prefix inside the build folder,
-# no debugger or crash dialog, no Mono or Gecko prompts, and a null ALSA
-# device for DirectSound. Never the user's prefix or sound settings. Sourced.
+# no debugger or crash dialog, no Mono or Gecko prompts, and for tests a null
+# ALSA device for DirectSound (VARNHOLT_SOUND=device plays through the
+# system's default device instead). Never the user's prefix or sound
+# settings. Sourced.
 
 wine_dir=$build_dir/wine
 
@@ -9,7 +11,9 @@ wine_environment() {
     export WINEARCH=win32
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-    export ALSA_CONFIG_PATH=$wine_dir/asound.conf
+    if [ "${VARNHOLT_SOUND:-null}" = null ]; then
+        export ALSA_CONFIG_PATH=$wine_dir/asound.conf
+    fi
 }
 
 # Creates the prefix and the audio configuration when missing. Runs without a
