@@ -17,10 +17,11 @@ LogHub::LogHub()
 
 LogHub::~LogHub() = default;
 
+// Never destroyed: destructors of other statics may still report at exit.
 LogHub& LogHub::Instance()
 {
-    static LogHub hub;
-    return hub;
+    static LogHub* const hub = new LogHub;
+    return *hub;
 }
 
 void LogHub::RecomputeLevel()

@@ -68,9 +68,12 @@ private:
     int32_t id_ = 0;
 };
 
-#define DC_RECEIVER(Class, Base)                                                                        \
+#define DC_RECEIVER(Class, Base) DC_BORROWING_RECEIVER(Class, Base, Class)
+
+// A receiving class that carries the identity of another (DC_BORROWED_IDENTITY).
+#define DC_BORROWING_RECEIVER(Class, Base, Owner)                                                       \
 public:                                                                                                 \
-    DC_IDENTITY(Class)                                                                                  \
+    DC_BORROWED_IDENTITY(Class, Owner)                                                                  \
     static MessageHandlerTable& HandlerTable()                                                          \
     {                                                                                                   \
         static MessageHandlerTable table(&Base::HandlerTable());                                        \

@@ -16,6 +16,7 @@
 #include "engine/files/PackArchive.h"
 #include "engine/gui/GdiFont.h"
 #include "engine/input/InputSystem.h"
+#include "engine/physics/PhysicsLibrary.h"
 #include "frontend/FrontEnd.h"
 #include "frontend/MainMenuScreen.h"
 #include "game/world/TestScene.h"
@@ -129,6 +130,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR comman
     IntroMusicVoice = nullptr;   // the audio device's shutdown destroys it
     testScene.reset();           // its models go while the video device lives
     engine.Shutdown();
+    ClosePhysicsLibrary();
     SaveSettings();
     return 0;
 }

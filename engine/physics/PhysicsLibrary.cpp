@@ -4,14 +4,28 @@
 
 #include <ode/ode.h>
 
+namespace {
+
+bool libraryReady = false;
+
+} // namespace
+
 void InitPhysicsLibrary()
 {
-    static bool initialised = false;
-    if (initialised) {
+    if (libraryReady) {
         return;
     }
-    initialised = true;
+    libraryReady = true;
     if (!dInitODE2(0) || !dAllocateODEDataForThread(dAllocateMaskAll)) {
         LogHub::PrintError("Physics: ODE could not set up its collision data");
     }
+}
+
+void ClosePhysicsLibrary()
+{
+    if (!libraryReady) {
+        return;
+    }
+    libraryReady = false;
+    dCloseODE();
 }

@@ -8,3 +8,8 @@
 // construction, so that nothing of ODE runs before the program does.
 
 void InitPhysicsLibrary();
+
+// Frees what InitPhysicsLibrary set up. The program calls it as it ends,
+// once every physics object is gone; a later physics object sets the
+// library up again.
+void ClosePhysicsLibrary();

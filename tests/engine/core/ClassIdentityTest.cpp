@@ -34,6 +34,8 @@ TEST(Crc32XorLength, IsTheUnreflectedCrcWithTheLengthMixedIn)
 
 TEST(ClassIdentity, KeepsTheNameAndItsHash)
 {
+    // Records are made by the compiler, so they exist before any start-up code.
+    static_assert(ClassIdentity(L"dcSceneAdd", "dcSceneAdd").Id() == 145215967);
     const ClassIdentity& add = dcSceneAdd::Identity();
     EXPECT_EQ(add.Name(), L"dcSceneAdd");
     EXPECT_EQ(add.Id(), 145215967);

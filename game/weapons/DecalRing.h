@@ -1,0 +1,36 @@
+#pragma once
+// The decals that stay in the world until newer ones push them out: bullet
+// holes and blood splats. A decal is known by its serial number, which its
+// holder keeps and hands back each frame to have it drawn. The ring's
+// storage is made once; adding a decal only reuses the oldest slot.
+
+#include "game/weapons/Decal.h"
+
+#include <cstdint>
+#include <vector>
+
+class DecalRing {
+public:
+    // count copies of the default decal.
+    DecalRing(const Decal& defaultDecal, int32_t count);
+
+    int32_t Capacity() const { return static_cast<int32_t>(slots_.size()); }
+    // The serial the next added decal gets.
+    int32_t NextSerial() const { return counter_; }
+    // Takes the oldest slot for a decal of the batch. Its other fields keep
+    // the previous decal's values until the caller writes the new ones.
+    Decal& Add(DecalBatch* batch);
+    // The slot of a live serial; nullptr once newer decals have taken it.
+    Decal* Find(int32_t serial);
+    // Ends every decal handed out so far (a new world, a game reset).
+    void Clear();
+
+private:
+    bool IsLive(int32_t serial) const;
+
+    std::vector<Decal> slots_;
+    int32_t counter_ = 0;
+};
+
+// The game's one ring of 4096 decals.
+DecalRing& TheDecalRing();
