@@ -94,14 +94,22 @@ void MoviePlayer::Close()
     playing_ = false;
 }
 
-void PlayIntroMovies(dcWindow& window)
+std::vector<WideString> FindIntroMovies()
 {
+    std::vector<WideString> movies;
     for (int32_t n = 1;; ++n) {
         WideString name;
         FormatWideString(name, "Intro%d.AVI", n);
         if (!FileExists(name)) {
-            return;
+            return movies;
         }
+        movies.push_back(name);
+    }
+}
+
+void PlayIntroMovies(dcWindow& window)
+{
+    for (const WideString& name : FindIntroMovies()) {
         MoviePlayer player;
         if (player.Open(name)) {
             player.Play(window);

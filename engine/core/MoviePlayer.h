@@ -5,6 +5,8 @@
 
 #include "engine/files/WideString.h"
 
+#include <vector>
+
 struct IBasicAudio;
 struct IBasicVideo;
 struct IGraphBuilder;
@@ -41,5 +43,9 @@ private:
     bool playing_ = false;
 };
 
-// Plays "Intro1.AVI", "Intro2.AVI", ... while such a file exists.
+// "Intro1.AVI", "Intro2.AVI", ... up to the first number that no file
+// source holds, so a gap ends the list.
+std::vector<WideString> FindIntroMovies();
+
+// Plays the intro movies one after the other.
 void PlayIntroMovies(dcWindow& window);

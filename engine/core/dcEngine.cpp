@@ -65,17 +65,21 @@ void SwitchStickyKeysOff()
     SystemParametersInfoW(SPI_SETSTICKYKEYS, sizeof stickyKeys, &stickyKeys, 0);
 }
 
+// Room for folders deeper than MAX_PATH; the text ends at the first zero.
+constexpr DWORD kDataPathLength = 1024;
+
 WideString CurrentFolder()
 {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
+    wchar_t folder[kDataPathLength] = {};
+    GetCurrentDirectoryW(kDataPathLength, folder);
     return folder;
 }
 
 } // namespace
 
-dcEngine::dcEngine()
-    : dataPath_(CurrentFolder())
+dcEngine::dcEngine(TimeSource& time)
+    : timer_(time)
+    , dataPath_(CurrentFolder())
 {
     // The log hub is made first, so it outlives the engine: statics go in
     // the reverse order of their making, and the engine logs to its end.
@@ -90,9 +94,7 @@ dcEngine::~dcEngine()
     if (rtfLog_) {
         LogHub::Instance().RemoveSink(rtfLog_);
     }
-    for (auto& handler : windowHandlers_) {
-        RemoveWindowMessageHandler(handler.get());
-    }
+    RemoveWindowHandlers();
     if (dfEngine_) {
         dfEngine_->PreShutdown(0);
         dfEngine_->Shutdown();
@@ -238,9 +240,11 @@ void dcEngine::RunFrame()
     }
     if (video_) {
         video_->BeginFrame();
-        if (audio_) {
-            audio_->AfterUpdate();
-        }
+    }
+    if (audio_) {
+        audio_->AfterUpdate();
+    }
+    if (video_) {
         RenderFrame();
         video_->EndFrame();
         video_->Present();
@@ -356,6 +360,14 @@ void dcEngine::RunQueuedCommands()
     console_->ClearQueue();
 }
 
+void dcEngine::RemoveWindowHandlers()
+{
+    for (auto& handler : windowHandlers_) {
+        RemoveWindowMessageHandler(handler.get());
+    }
+    windowHandlers_.clear();
+}
+
 void dcEngine::Shutdown()
 {
     if (console_) {
@@ -369,5 +381,6 @@ void dcEngine::Shutdown()
     audio_.reset();
     video_.reset();
     input_.reset();
+    RemoveWindowHandlers();
     window_.reset();
 }

@@ -39,7 +39,8 @@ public:
         kStatisticsLines = 0x1FC,
     };
 
-    dcEngine();
+    // The frame timer reads the system's clocks unless a test gives its own.
+    explicit dcEngine(TimeSource& time = Timer::SystemTime());
     ~dcEngine() override;
 
     static dcEngine& Instance();
@@ -110,6 +111,7 @@ private:
     void DrawStatistics();
     void TakeScreenshot();
     void RegisterEngineCommands();
+    void RemoveWindowHandlers();
 
     MLPStack modules_;
     FrameTimeRing frameTimes_;

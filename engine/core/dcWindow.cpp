@@ -17,16 +17,18 @@ constexpr int32_t kMenuHeight = 600;
 int32_t windowCount = 0;
 dcWindow* currentWindow = nullptr;
 
+// The lock and the handler list are never destroyed: the engine, itself a
+// static, may take its handlers off as it is destroyed at exit.
 CriticalSection& WindowLock()
 {
-    static CriticalSection lock;
-    return lock;
+    static CriticalSection* const lock = new CriticalSection;
+    return *lock;
 }
 
 std::vector<WindowMessageHandler*>& Handlers()
 {
-    static std::vector<WindowMessageHandler*> handlers;
-    return handlers;
+    static auto* const handlers = new std::vector<WindowMessageHandler*>;
+    return *handlers;
 }
 
 // Makes a window current under the window lock for the length of a scope.

@@ -72,7 +72,12 @@ bool LoadLanguageFile(const WideString& fileName, TextMap& texts)
     if (stringType != kDclNarrowTexts && stringType != kDclWideTexts) {
         return true;
     }
-    const int32_t count = in->ReadCount(kDclEntryBytes);
+    // A count of 0 or less is how the format says "no entries".
+    const int32_t storedCount = in->ReadInt32();
+    if (storedCount <= 0) {
+        return true;
+    }
+    const int32_t count = in->FitCount(storedCount, kDclEntryBytes);
     TextMap loaded;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t key = in->ReadInt32();

@@ -53,21 +53,20 @@ void Stream::ReportErrors()
     LogHub::PrintError("%s contains errors", name_.c_str());
 }
 
-// A length only a damaged file holds is cut to the bytes left.
-int32_t Stream::ReadLength(int32_t bytesPerUnit)
+// A count only a damaged file holds is cut to the records left.
+int32_t Stream::FitCount(int32_t count, int32_t recordBytes)
 {
-    const int32_t length = ReadInt32();
-    const int32_t fits = Remaining() / bytesPerUnit;
-    if (length < 0 || length > fits) {
+    const int32_t fits = Remaining() / std::max(recordBytes, 1);
+    if (count < 0 || count > fits) {
         ReportErrors();
-        return std::clamp(length, 0, fits);
+        return std::clamp(count, 0, fits);
     }
-    return length;
+    return count;
 }
 
 WideString Stream::ReadText()
 {
-    const int32_t length = ReadLength(1);
+    const int32_t length = ReadCount(1);
     std::string bytes(length, '\0');
     bytes.resize(std::max(Read(bytes.data(), length), 0));
     WideString text(bytes.size(), L'\0');
@@ -78,14 +77,9 @@ WideString Stream::ReadText()
 
 WideString Stream::ReadWideText()
 {
-    const int32_t length = ReadLength(2);
+    const int32_t length = ReadCount(2);
     WideString text(length, L'\0');
     const int32_t delivered = Read(text.data(), length * 2);
     text.resize(std::max(delivered, 0) / 2);
     return text;
-}
-
-int32_t Stream::ReadCount(int32_t recordBytes)
-{
-    return ReadLength(std::max(recordBytes, 1));
 }

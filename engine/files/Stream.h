@@ -37,7 +37,9 @@ public:
     WideString ReadWideText();
     // An int32 count of records of at least recordBytes each; a count the
     // rest of the stream cannot hold is reported and cut to what it can.
-    int32_t ReadCount(int32_t recordBytes);
+    int32_t ReadCount(int32_t recordBytes) { return FitCount(ReadInt32(), recordBytes); }
+    // The same for a count already read.
+    int32_t FitCount(int32_t count, int32_t recordBytes);
 
     // Logs "%s contains errors" for this stream, once.
     void ReportErrors();
@@ -54,7 +56,6 @@ protected:
 private:
     template <class T>
     T ReadValue();
-    int32_t ReadLength(int32_t bytesPerUnit);
 
     bool reportedErrors_ = false;
 };

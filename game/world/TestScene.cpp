@@ -69,7 +69,15 @@ TestScene::TestScene()
     SetName(L"TestScene");
 }
 
-TestScene::~TestScene() = default;
+TestScene::~TestScene()
+{
+    // The device's line shader outlives the scene whose variables it was given.
+    VideoDevice* video = dcEngine::Instance().GetVideoDevice();
+    ShaderEffect* lines = video ? video->GetLineShader() : nullptr;
+    if (content_ && lines && lines->GetParent() == &content_->variables) {
+        lines->SetParent(nullptr);
+    }
+}
 
 void TestScene::Enter()
 {

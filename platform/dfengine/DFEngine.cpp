@@ -7,7 +7,7 @@
 
 namespace {
 
-class StandInDFEngine : public DFEngine {
+class StandInDFEngine final : public DFEngine {
 public:
     int32_t Init(int32_t version, const char* folder) override
     {

@@ -38,6 +38,9 @@ public:
     virtual void PreShutdown(int32_t reserved) = 0;
     virtual void Update(float frameTime) = 0;
     virtual void EnterZone(const char* zone) = 0;
+    // The component's eighth operation, which the program never calls. It
+    // keeps its slot so that PreEnterZone sits where the component has it.
+    virtual void Unused() {}
     virtual void PreEnterZone(int32_t reserved, float seconds) = 0;
 
 protected:

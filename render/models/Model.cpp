@@ -43,35 +43,16 @@ Model::Model(VideoDevice* device, const WideString& meshName, const WideString& 
 
 Model::~Model()
 {
-    if (mesh_ == nullptr) {
-        return;
-    }
-    for (MeshPart& part : mesh_->GetParts()) {
-        for (DrawBatch& batch : part.batches) {
-            if (batch.effect != nullptr && batch.effect->GetParent() == this) {
-                batch.effect->SetParent(nullptr);
-            }
-        }
-    }
-    --mesh_->referenceCount;
-    // Skinned meshes stay cached for the whole run; static ones go with their last model.
-    if (softwareSkinned_ || ownMesh_ != nullptr || mesh_->referenceCount > 0) {
-        return;
-    }
-    std::vector<Mesh*>& cache = MeshCache();
-    auto cached = std::find(cache.begin(), cache.end(), mesh_);
-    if (cached != cache.end()) {
-        cache.erase(cached);
-    }
-    delete static_cast<Mesh*>(mesh_);
+    ReleaseMesh();
 }
 
 void Model::LoadMesh(const WideString& name, const WideString& suffix)
 {
     const WideString resolved = ModelResourceFactory().Resolve(name, true);
     if (resolved.empty()) {
-        ownMesh_ = std::make_unique<Mesh>();
-        AttachMesh(ownMesh_.get());
+        auto empty = std::make_unique<Mesh>();
+        AttachMesh(empty.get());
+        ownMesh_ = std::move(empty);
         return;
     }
     const WideString key = resolved + suffix;
@@ -96,8 +77,12 @@ void Model::AttachMesh(MeshData* mesh)
 void Model::BindMesh(MeshData* mesh)
 {
     worldVariable_ = AddVariable(L"World", kShaderMatrix, false);
-    mesh_ = mesh;
-    ++mesh_->referenceCount;
+    // A model attached again lets go of its previous mesh.
+    if (mesh != mesh_) {
+        ReleaseMesh();
+        mesh_ = mesh;
+        ++mesh_->referenceCount;
+    }
     nodes_ = mesh_->GetNodes();
     tapes_ = mesh_->GetTapes();
     Vec3 low{kBoundsStart, kBoundsStart, kBoundsStart};
@@ -111,6 +96,42 @@ void Model::BindMesh(MeshData* mesh)
     boundsCentre_ = (low + high) * 0.5f;
     boundsHalfExtents_ = high - boundsCentre_;
     GetPassMask(0);
+}
+
+// The mesh's effects forget this model; a cached static mesh goes with its
+// last model, skinned meshes stay cached for the whole run.
+void Model::ReleaseMesh()
+{
+    if (mesh_ == nullptr) {
+        return;
+    }
+    for (MeshPart& part : mesh_->GetParts()) {
+        for (DrawBatch& batch : part.batches) {
+            if (batch.effect != nullptr && batch.effect->GetParent() == this) {
+                batch.effect->SetParent(nullptr);
+            }
+        }
+    }
+    MeshData* released = mesh_;
+    mesh_ = nullptr;
+    --released->referenceCount;
+    if (ownMesh_.get() == released) {
+        ownMesh_.reset();
+        return;
+    }
+    std::vector<Mesh*>& cache = MeshCache();
+    auto cached = std::find(cache.begin(), cache.end(), released);
+    if (cached == cache.end() || released->referenceCount > 0) {
+        return;
+    }
+    cache.erase(cached);
+    delete static_cast<Mesh*>(released);
+}
+
+void Model::SetBounds(const Vec3& centre, const Vec3& halfExtents)
+{
+    boundsCentre_ = centre;
+    boundsHalfExtents_ = halfExtents;
 }
 
 int32_t Model::ComputePassMask(int32_t effectKey)

@@ -40,6 +40,7 @@ public:
     // The passes the model draws in, one bit per pass, for the detail key.
     virtual int32_t GetPassMask(int32_t detail);
 
+    // Either lets go of the mesh the model had, which goes with its last model.
     void LoadMesh(const WideString& name, const WideString& suffix);
     void AttachMesh(MeshData* mesh);
 
@@ -52,6 +53,8 @@ public:
     MeshData* GetMesh() const { return mesh_; }
     const Vec3& GetBoundsCentre() const { return boundsCentre_; }
     const Vec3& GetBoundsHalfExtents() const { return boundsHalfExtents_; }
+    // For users that place the model's nodes themselves.
+    void SetBounds(const Vec3& centre, const Vec3& halfExtents);
     // Set for models whose vertices are skinned on the processor: their
     // skeletons hand them untransposed matrices.
     bool IsSoftwareSkinned() const { return softwareSkinned_; }
@@ -64,6 +67,7 @@ protected:
     // Binds the instance: its "World" variable, the mesh's node and tape
     // copies, the bounds; then asks for the pass mask of detail 0.
     void BindMesh(MeshData* mesh);
+    void ReleaseMesh();
     // The union of the part masks of every node's part, each batch's effect
     // asked with the key; part and batch masks are stored in the shared mesh.
     int32_t ComputePassMask(int32_t effectKey);

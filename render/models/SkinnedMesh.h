@@ -60,7 +60,8 @@ private:
     std::vector<SkinGeometry> geometry_;
 };
 
-// The loaded skinned meshes, searched by key. They stay for the whole run;
-// the engine releases them before its device goes.
+// The loaded skinned meshes, searched by key. They stay for the whole run (a
+// device that goes first detaches their buffers); tests release them between
+// devices.
 std::vector<std::unique_ptr<SkinnedMesh>>& SkinnedMeshCache();
 void ReleaseSkinnedMeshes();

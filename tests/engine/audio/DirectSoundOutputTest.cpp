@@ -1,6 +1,7 @@
 #include "engine/audio/DS8Audio.h"
 #include "engine/core/dcWindow.h"
 #include "tests/engine/audio/AudioTestSupport.h"
+#include "tests/support/CapturingSink.h"
 
 #include <windows.h>
 
@@ -60,7 +61,14 @@ TEST(DirectSoundOutput, MixesPlayingVoicesIntoTheLoopingBuffer)
     window.Show();
     {
         DS8Audio device;
+        ScopedCapture log;
         ASSERT_TRUE(device.Init(0, &window));
+        for (const wchar_t* line : {L"DS8Audio: DirectSound inited", L"DS8Audio: Primary buffer created",
+                                    L"DS8Audio: Primary buffer configured", L"DS8Audio: BufferSize = "}) {
+            EXPECT_TRUE(log->Contains(line)) << line;
+        }
+        EXPECT_FALSE(log->Contains(L"Failed creating primary buffer"));
+        EXPECT_FALSE(log->Contains(L"Failed configuring primary buffer"));
         IDirectSoundBuffer* output = device.GetOutputBuffer();
         ASSERT_NE(output, nullptr);
         DSBCAPS caps{};

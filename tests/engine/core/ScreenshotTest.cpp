@@ -1,6 +1,7 @@
 #include "engine/core/Screenshot.h"
 #include "engine/files/FileStream.h"
 #include "engine/files/FileWriteStream.h"
+#include "tests/engine/core/ListedFilesArchive.h"
 #include "tests/support/CapturingSink.h"
 #include "tests/support/Fixtures.h"
 
@@ -28,6 +29,20 @@ TEST_F(ScreenshotTest, NamesSkipTakenNumbers)
         Touch(FormatWideString(name, "Shot000%d.TGA", n));
     }
     EXPECT_EQ(NextScreenshotName(), L"Shot0010.TGA");
+}
+
+TEST_F(ScreenshotTest, NumbersInThePackAreTakenToo)
+{
+    std::vector<WideString> packed;
+    WideString name;
+    for (int n = 1; n <= 999; ++n) {
+        packed.push_back(FormatWideString(name, "Shot%04d.TGA", n));
+    }
+    packed.erase(packed.begin() + 2);   // Shot0003.TGA
+    ArchiveList::Instance().Mount(std::make_unique<ListedFilesArchive>(packed));
+    EXPECT_EQ(NextScreenshotName(), L"Shot0003.TGA");
+    Touch(L"Shot0003.TGA");
+    EXPECT_EQ(NextScreenshotName(), L"Shot1000.TGA");   // from 1000 on, no leading zero
 }
 
 TEST_F(ScreenshotTest, WritesBottomRowFirstWithTheGrabbedSize)

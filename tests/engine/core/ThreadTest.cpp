@@ -83,4 +83,14 @@ TEST(SleepSeconds, TruncatesToWholeMilliseconds)
     SleepSeconds(0.0009f);   // no sleep at all
     SleepSeconds(-3.0f);     // never a wait for ever
     EXPECT_LT(timeGetTime() - before, 500u);
+
+    // 1.9 ms is one whole millisecond, not none.
+    timeBeginPeriod(1);
+    const DWORD start = timeGetTime();
+    for (int i = 0; i < 20; ++i) {
+        SleepSeconds(0.0019f);
+    }
+    const DWORD slept = timeGetTime() - start;
+    timeEndPeriod(1);
+    EXPECT_GE(slept, 19u);
 }

@@ -1,10 +1,15 @@
 #include "engine/files/ArchiveList.h"
+#include "engine/files/FileStream.h"
+#include "engine/files/FileWriteStream.h"
+#include "engine/files/FolderArchive.h"
 #include "engine/files/LanguageTable.h"
 #include "engine/files/PackArchive.h"
 #include "tests/support/CapturingSink.h"
 #include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -20,6 +25,12 @@ std::vector<WideString> PackMatches(PackArchive& pack, const wchar_t* pattern, b
     std::vector<WideString> names;
     pack.FindFiles(names, pattern, withFolder, false);
     return names;
+}
+
+void WriteLooseFile(const wchar_t* name, const std::string& bytes)
+{
+    FileWriteStream out(name);
+    out.Write(bytes.data(), static_cast<int32_t>(bytes.size()));
 }
 
 // The fixture's big member: byte i is (7i + i/256) mod 256.
@@ -145,4 +156,57 @@ TEST(PackArchive, AnAbsentPackIsSilent)
     MountedFixture fixture(L"languages");
     EXPECT_TRUE(log->lines.empty());
     EXPECT_TRUE(FileExists(L"Misc\\English.DCL"));
+}
+
+TEST(FolderArchive, ListsFilesAndFoldersByThePlatformsWildcards)
+{
+    ScratchFolder scratch;
+    std::filesystem::create_directories("Misc/Sub");
+    for (const wchar_t* name : {L"Misc\\alpha.DCL", L"Misc\\Zulu.DCL", L"Misc\\Mid.DCL", L"Misc\\Notes.txt"}) {
+        WriteLooseFile(name, "x");
+    }
+    FolderArchive folder;
+    struct Case {
+        const wchar_t* pattern;
+        bool withFolder;
+        std::vector<WideString> names;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             // Sorted by code units: upper case before lower case.
+             {L"Misc\\*.DCL", false, {L"Mid.DCL", L"Zulu.DCL", L"alpha.DCL"}},
+             {L"misc\\*.dcl", true, {L"misc\\Mid.DCL", L"misc\\Zulu.DCL", L"misc\\alpha.DCL"}},
+             {L"Misc/?ulu.DCL", false, {L"Zulu.DCL"}},
+             // Folders are found as well as files.
+             {L"Misc\\S*", true, {L"Misc\\Sub"}},
+             // "." and ".." are never listed.
+             {L"Misc\\*", false, {L"Mid.DCL", L"Notes.txt", L"Sub", L"Zulu.DCL", L"alpha.DCL"}}}) {
+        std::vector<WideString> names;
+        EXPECT_TRUE(folder.FindFiles(names, c.pattern, c.withFolder, true)) << WideStringToNarrow(c.pattern);
+        EXPECT_EQ(names, c.names) << WideStringToNarrow(c.pattern);
+    }
+
+    // Nothing found leaves the list as it was.
+    std::vector<WideString> names{L"kept"};
+    EXPECT_FALSE(folder.FindFiles(names, L"Misc\\*.XYZ", false, true));
+    EXPECT_FALSE(folder.FindFiles(names, L"Nowhere\\*.*", false, true));
+    EXPECT_EQ(names, std::vector<WideString>{L"kept"});
+}
+
+TEST(FolderArchive, AskingWhetherAFileCanBeWrittenChangesNothing)
+{
+    ScratchFolder scratch;
+    WriteLooseFile(L"Settings.cfg", "keep me");
+    FolderArchive folder;
+    struct Case {
+        const wchar_t* name;
+        bool writable;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {L"Settings.cfg", true}, {L"Fresh.cfg", true}, {L"", false}, {L"NoSuchFolder\\Fresh.cfg", false}}) {
+        EXPECT_EQ(folder.CanWrite(c.name), c.writable) << WideStringToNarrow(c.name);
+    }
+    FileStream kept(L"Settings.cfg");
+    EXPECT_EQ(ReadAll(kept), "keep me");
+    EXPECT_FALSE(folder.CanRead(L"Fresh.cfg"));   // the probe left no file behind
+    EXPECT_FALSE(folder.CanRead(L""));
 }

@@ -1,3 +1,4 @@
+#include "engine/files/FileWriteStream.h"
 #include "engine/files/LanguageTable.h"
 #include "engine/files/RandomRange.h"
 #include "tests/support/CapturingSink.h"
@@ -6,6 +7,40 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+namespace {
+
+// The head of a .DCL file: magic, the two unused fields, string type and count.
+void WriteDcl(const wchar_t* name, int32_t stringType, int32_t count, const std::string& entries)
+{
+    FileWriteStream out(name);
+    out.Write("DC2", 3);
+    out.WriteInt32(0);
+    out.WriteInt32(0);
+    out.WriteInt32(stringType);
+    out.WriteInt32(count);
+    out.Write(entries.data(), static_cast<int32_t>(entries.size()));
+}
+
+std::string NarrowEntry(int32_t key, const std::string& stored)
+{
+    const int32_t length = static_cast<int32_t>(stored.size());
+    return std::string(reinterpret_cast<const char*>(&key), 4) + std::string(reinterpret_cast<const char*>(&length), 4) +
+           stored;
+}
+
+// The first seed after which rand() gives the value wanted.
+unsigned SeedGiving(int wanted)
+{
+    for (unsigned seed = 0;; ++seed) {
+        std::srand(seed);
+        if (std::rand() == wanted) {
+            return seed;
+        }
+    }
+}
+
+} // namespace
 
 TEST(LanguageTable, BuiltFilesLoadBackThroughTheGamesReader)
 {
@@ -75,6 +110,45 @@ TEST(DclText, DecodesTheStoredForms)
     // Bytes from 0x80 decode sign-extended; wide texts keep all 16 bits.
     EXPECT_EQ(DecodeDclText(WideString{static_cast<wchar_t>(0xFF - 0x90), 0}), (WideString{static_cast<wchar_t>(0xFF90), static_cast<wchar_t>(0x0070)}));
     EXPECT_EQ(DecodeDclWideText(WideString{static_cast<wchar_t>(0xFFFF - 0x1234), 0}), (WideString{static_cast<wchar_t>(0x1234), static_cast<wchar_t>(0xEDCC)}));
+}
+
+TEST(LanguageTable, FilesWithoutUsableEntriesLoadNothingQuietly)
+{
+    ScratchFolder scratch;
+    ArchiveList::Instance().Mount(std::make_unique<FolderArchive>());
+    const std::string entry = NarrowEntry(10, "ab");
+    WriteDcl(L"Empty.DCL", 0, 0, "");
+    WriteDcl(L"NoCount.DCL", 0, -3, entry);
+    WriteDcl(L"OtherType.DCL", 7, 1, entry);
+    for (const wchar_t* name : {L"Empty.DCL", L"NoCount.DCL", L"OtherType.DCL"}) {
+        ScopedCapture log(kLogVerbose);
+        TextMap texts;
+        EXPECT_TRUE(LoadLanguageFile(name, texts)) << WideStringToNarrow(name);
+        EXPECT_TRUE(texts.empty()) << WideStringToNarrow(name);
+        EXPECT_TRUE(log->lines.empty()) << WideStringToNarrow(name);
+    }
+
+    // A text of one stored byte decodes to a zero, which the loader trims.
+    WriteDcl(L"OneByte.DCL", 0, 1, NarrowEntry(10, "q"));
+    TextMap texts;
+    ASSERT_TRUE(LoadLanguageFile(L"OneByte.DCL", texts));
+    EXPECT_EQ(texts, (TextMap{{10, L""}}));
+    ArchiveList::Instance().UnmountAll();
+}
+
+TEST(RandomRange, ReachesBothEnds)
+{
+    struct Case {
+        int rand;
+        float lo;
+        float hi;
+        float expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {0, 0.0f, 1.0f, 0.0f}, {32767, 0.0f, 1.0f, 1.0f}, {0, -3.0f, 5.0f, -3.0f}, {32767, -3.0f, 5.0f, 5.0f}}) {
+        std::srand(SeedGiving(c.rand));
+        EXPECT_EQ(RandomRange(c.lo, c.hi), c.expected) << c.rand << " in " << c.lo << ".." << c.hi;
+    }
 }
 
 TEST(RandomRange, StaysWithinItsBounds)

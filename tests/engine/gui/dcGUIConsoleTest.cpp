@@ -82,6 +82,24 @@ TEST_F(ConsoleTest, HistoryKeepsTheNewestEightAndBrowsesFromTheNewest)
     EXPECT_EQ(console.GetInputLine().caret, 4);
 }
 
+TEST_F(ConsoleTest, KeepsTheNewestLogLinesOnceAQuarterMoreHaveCome)
+{
+    struct Case {
+        int written;
+        size_t kept;
+    };
+    for (const Case& c : std::initializer_list<Case>{{159, 159}, {160, 128}}) {
+        dcGUIConsole fresh(nullptr);
+        for (int i = 0; i < c.written; ++i) {
+            fresh.Write(L"line " + std::to_wstring(i));
+        }
+        fresh.Tick(0.01f);
+        ASSERT_EQ(fresh.GetLines().size(), c.kept) << c.written;
+        EXPECT_EQ(fresh.GetLines().front(), L"line " + std::to_wstring(c.written - 1));
+        EXPECT_EQ(fresh.GetLines().back(), L"line " + std::to_wstring(c.written - c.kept));
+    }
+}
+
 TEST_F(ConsoleTest, SlidesInAndOutInOneSecond)
 {
     console.Tick(0.4f);

@@ -131,6 +131,31 @@ TEST_F(TriMeshGeomTest, APairYieldsAtMostFiftyPoints)
     EXPECT_EQ(world.GetContactsUsed(), 50);
 }
 
+TEST_F(TriMeshGeomTest, PointsBeyondTheStepsContactRecordsAreDropped)
+{
+    TriMeshGeom mesh;
+    MakeGrid(mesh, 200, 0.1f);   // 20 x 20 units of small triangles
+    mesh.AddToWorld(world);
+    // 100 boxes apart from each other, each resting on enough triangles for
+    // the fifty points of a pair: 5000 points, more than a step can hold.
+    std::vector<std::unique_ptr<DynamicBox>> boxes;
+    for (int32_t z = 0; z < 10; ++z) {
+        for (int32_t x = 0; x < 10; ++x) {
+            boxes.push_back(std::make_unique<DynamicBox>(world, Vec3{1.0f + 2.0f * x, 0.49f, 1.0f + 2.0f * z},
+                                                         Vec3{0.9f, 0.5f, 0.9f}));
+        }
+    }
+    world.Collide();
+    EXPECT_EQ(world.GetContactsUsed(), PhysicsWorld::kContactRecords);
+    world.Step(kFixedStep);
+    EXPECT_EQ(world.GetContactsUsed(), 0);
+    // The next step starts with every record free again.
+    RunSteps(3);
+    for (const std::unique_ptr<DynamicBox>& box : boxes) {
+        EXPECT_GT(box->body.GetPosition().y, 0.3f);
+    }
+}
+
 TEST_F(TriMeshGeomTest, AProbeCollidedAgainstTheWorldSeesTheMesh)
 {
     TriMeshGeom mesh;

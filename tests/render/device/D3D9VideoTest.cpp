@@ -1,6 +1,7 @@
 #include "render/device/D3D9Video.h"
 #include "render/device/DeviceListener.h"
 #include "render/device/Texture2D.h"
+#include "render/device/VertexBuffer.h"
 #include "render/shaders/ShaderVariable.h"
 #include "tests/render/device/WindowedDevice.h"
 #include "tests/support/CapturingSink.h"
@@ -285,6 +286,46 @@ TEST_F(WindowedDevice, SecondCreateOfTheSameSizeIsAFullReset)
     float uploaded[4] = {};
     video.GetDirect3DDevice()->GetVertexShaderConstantF(3, uploaded, 1);
     EXPECT_EQ(uploaded[3], 4.0f);
+    video.RemoveDeviceListener(&listener);
+}
+
+// Direct3D refuses a reset while a video-memory resource it was not told of
+// is alive; the device then stays not reset until a presentation gets through.
+TEST_F(WindowedDevice, AFailedResetIsReportedAndTriedAgainAtEveryPresent)
+{
+    RecordingListener listener;
+    video.AddDeviceListener(&listener);
+    std::unique_ptr<VertexBuffer> ring = video.CreateVertexBuffer(16, 64, true, true);
+    IDirect3DTexture9* unknown = nullptr;
+    ASSERT_TRUE(SUCCEEDED(video.GetDirect3DDevice()->CreateTexture(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8,
+                                                                   D3DPOOL_DEFAULT, &unknown, nullptr)));
+    ScopedCapture log(kLogError);
+    const auto failures = [&log] {
+        return std::count(log->lines.begin(), log->lines.end(), L"D3D9Video: Reset failed!");
+    };
+
+    EXPECT_FALSE(video.Create(nullptr, {640, 480}, {}));
+    EXPECT_EQ(failures(), 1);
+    // Carried through all the same: the new size, the listeners, the resources.
+    EXPECT_EQ(listener.heard, (std::vector<WideString>{L"lost", L"reset"}));
+    EXPECT_EQ(video.GetBackBufferWidth(), 640);
+    EXPECT_EQ(video.GetViewportHeight(), 480);
+    EXPECT_NE(ring->GetDirect3DBuffer(), nullptr);
+    EXPECT_EQ(video.GetDirect3DDevice()->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+
+    video.Present();
+    EXPECT_EQ(failures(), 2);
+    unknown->Release();
+    video.Present();
+    EXPECT_EQ(failures(), 2);
+    EXPECT_EQ(video.GetDirect3DDevice()->TestCooperativeLevel(), D3D_OK);
+
+    ShowClearedFrame({0.0f, 1.0f, 0.0f, 1.0f});
+    const Screenshot shot(video);
+    ASSERT_TRUE(shot.taken);
+    EXPECT_EQ(shot.width, 640);
+    EXPECT_EQ(shot.height, 480);
+    EXPECT_TRUE(shot.AllPixelsAre(0xFF00FF00));
     video.RemoveDeviceListener(&listener);
 }
 

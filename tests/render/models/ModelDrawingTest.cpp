@@ -13,12 +13,14 @@
 #include "render/device/VertexBuffer.h"
 #include "render/shaders/FixedFunctionDescription.h"
 #include "render/shaders/ShaderEffect.h"
+#include "tests/engine/math/MathExpect.h"
 #include "tests/render/device/WindowedDevice.h"
 #include "tests/render/models/ModelSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -168,6 +170,48 @@ TEST_F(ModelDrawing, DrawsAnAnimatedFigureDeformedByItsSkeleton)
     ASSERT_GT(after.pixels, 0);
     // The camera looks down -z: world -x is to its right.
     EXPECT_GT(after.left, before.right);
+}
+
+TEST_F(ModelDrawing, ASkeletonHandsItsMatricesTransposedOnlyToModelsSkinnedOnTheCard)
+{
+    Model box(&video, L"Box.DCM", L"");
+    SkinnedModel figure(&video, L"Models\\Figure.DCM");
+    const Animation walk(L"Models\\Walk.DCA", true);
+    Matrix44 world;
+    world.SetRow(3, {0.5f, 0.0f, 0.0f});
+    struct Case { Model* model; bool transposed; };
+    for (const Case& c : std::initializer_list<Case>{{&box, true}, {&figure, false}}) {
+        c.model->SetParent(&scene);
+        Skeleton skeleton(L"Models\\Figure.DCSK", c.model);
+        skeleton.AddAnimation(&walk);
+        skeleton.PlayAnimation(&walk, 0.0f, -1, 0.0f, 1.0f);
+        skeleton.Update(0.15f);
+        DrawFrame([&] { skeleton.Render(world, kWorldPass, 0); });
+        const int32_t leg = skeleton.FindBone(L"LeftLeg")->index;
+        Matrix44 expected = Matrix44::Multiply(skeleton.GetBoneMatrix(leg), world);
+        if (c.transposed) {
+            expected = Matrix44::Transpose(expected);
+        }
+        const ShaderVariable* palette = c.model->FindVariable(skeleton.GetPaletteIds()[leg]);
+        ASSERT_NE(palette, nullptr);
+        ASSERT_EQ(palette->size, 64u);
+        Matrix44 handed;
+        std::memcpy(&handed.m[0][0], palette->Data(), sizeof handed.m);
+        EXPECT_TRUE(NearMatrix(handed, expected)) << c.transposed;
+    }
+}
+
+TEST_F(ModelDrawing, ASkeletonWithoutBonesDrawsItsFigureInTheBindPose)
+{
+    SkinnedModel figure(&video, L"Models\\Figure.DCM");
+    figure.SetParent(&scene);
+    Skeleton broken(L"Models\\BadMagic.DCSK", &figure);
+    ASSERT_EQ(broken.GetBoneCount(), 0);
+    Matrix44 world;
+    world.SetRow(3, {0.5f, 0.0f, 0.0f});
+    const Screenshot shot = DrawFrame([&] { broken.Render(world, kWorldPass, 0); });
+    // Standing 1.72 high with its arms 0.32 out, where the world matrix puts it.
+    ExpectSilhouetteIn(shot, camera.ScreenRectOfBox({{0.5f, 0.86f, 0.0f}, {0.35f, 0.88f, 0.2f}}), 0.5f);
 }
 
 namespace {

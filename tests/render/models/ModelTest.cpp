@@ -92,6 +92,37 @@ TEST_F(ModelInstances, ARefusedMeshIsCachedEmptyAndNotReadAgain)
     EXPECT_EQ(CachedWithKey(L"MODELS\\BADINDEXVALUE.DCM"), 0);
 }
 
+TEST_F(ModelInstances, LoadingAgainLetsGoOfThePreviousMesh)
+{
+    const size_t cachedBefore = MeshCache().size();
+    {
+        Model model(nullptr, L"Tiny.DCM", L"");
+        {
+            Model sharing(nullptr, L"Tiny.DCM", L"");
+            model.LoadMesh(L"Car.DCM", L"");
+            EXPECT_EQ(sharing.GetMesh()->referenceCount, 1);
+            EXPECT_EQ(CachedWithKey(L"MODELS\\TINY.DCM"), 1);
+        }
+        // Its last model gone, the first mesh leaves the cache.
+        EXPECT_EQ(CachedWithKey(L"MODELS\\TINY.DCM"), 0);
+        EXPECT_NE(model.FindNode(L"WHEEL_1"), nullptr);
+
+        model.AttachMesh(model.GetMesh());
+        EXPECT_EQ(model.GetMesh()->referenceCount, 1);
+
+        ScopedCapture log;
+        model.LoadMesh(L"Nowhere.DCM", L"");
+        EXPECT_EQ(CachedWithKey(L"MODELS\\CAR.DCM"), 0);
+        EXPECT_TRUE(model.GetNodes().empty());
+        // An empty mesh gives way to another, and to a mesh that loads.
+        model.LoadMesh(L"Nowhere.DCM", L"");
+        model.LoadMesh(L"Tiny.DCM", L"");
+        EXPECT_EQ(model.GetNodes().size(), 3u);
+        EXPECT_EQ(model.GetMesh()->referenceCount, 1);
+    }
+    EXPECT_EQ(MeshCache().size(), cachedBefore);
+}
+
 TEST_F(ModelInstances, TheSampleCarHasItsWheelsAndTapes)
 {
     Model car(nullptr, L"Car.DCM", L"");

@@ -258,3 +258,69 @@ float4 main(float4 color : COLOR0) : COLOR0 { return color; })");
     EXPECT_TRUE(log->Contains(L"ShaderFactory: Shader ^1Absent.h^7 not found!"));
     EXPECT_TRUE(log->Contains(L"dcShaderCompiler: Absent.h is not found while compiling " + missing));
 }
+
+TEST_F(ShaderDevice, ProgramsDescribeThemselvesAndPreloadWhatTheySample)
+{
+    const WideString tinting = scratch.Write("Tinting.psh", R"(float4 Tint;
+float4 main(float4 color : COLOR0) : COLOR0 { return color * Tint; })");
+    const WideString tinted = scratch.Write("Tinted.vsh", kTintedVertices);
+    const WideString staging = scratch.Write("Stage.DCLS", "<Root><Stage Texture=\"Decal\"/></Root>");
+    PixelProgram* compiled = GetPixelShader(video, tinting, {});
+    VertexProgram* vertices = GetVertexShader(video, tinted, {});
+    PixelProgram* stages = GetPixelShader(video, staging, {});
+    VertexProgram* fixed = GetVertexShader(video, ShaderFactory().Resolve(L"Plain.DCLS", false), {});
+    ASSERT_NE(compiled, nullptr);
+    ASSERT_NE(vertices, nullptr);
+    ASSERT_NE(stages, nullptr);
+    ASSERT_NE(fixed, nullptr);
+    ShaderVariableBlock chain;
+    BindingCache pixelCache;
+    BindingCache vertexCache;
+    BindingCache stageCache;
+
+    // The listing names each compiled program and what its pixel side lacks;
+    // the descriptions say nothing.
+    {
+        ScopedCapture log(kLogMessage);
+        vertices->Describe(&chain, vertexCache);
+        compiled->Describe(&chain, pixelCache);
+        fixed->Describe(&chain, vertexCache);
+        stages->Describe(&chain, stageCache);
+        EXPECT_EQ(log->lines, (std::vector<WideString>{L"VShader = " + tinted, L"PShader = " + tinting,
+                                                        L"PixelShader Constant Tint not found"}));
+    }
+
+    // Preloading reports a missing texture every time, and leaves the lookup
+    // to the next bind: a texture added in between is found.
+    {
+        ScopedCapture log(kLogWarning);
+        LogHub::Instance().RecomputeLevel();
+        stages->PreloadTextures(&chain, stageCache);
+        stages->PreloadTextures(&chain, stageCache);
+        compiled->PreloadTextures(&chain, pixelCache);
+        compiled->PreloadTextures(&chain, pixelCache);
+        EXPECT_EQ(std::count(log->lines.begin(), log->lines.end(), L"PixelShader Constant Decal not found"), 2);
+        EXPECT_EQ(std::count(log->lines.begin(), log->lines.end(), L"PixelShader Constant Tint not found"), 2);
+    }
+    std::unique_ptr<TextureResource> decal =
+        video.CreateTexture({kTextureArgb32, kTextureKind2D, 4, 4, 4, 4, 1, false, false, false});
+    chain.SetTexture(chain.AddVariable(L"Decal", kShaderTexture, false), decal.get());
+    const float tint[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    chain.SetValue(chain.AddVariable(L"Tint", kShaderData, false), tint, sizeof tint);
+    {
+        ScopedCapture log(kLogWarning);
+        LogHub::Instance().RecomputeLevel();
+        stages->PreloadTextures(&chain, stageCache);
+        compiled->PreloadTextures(&chain, pixelCache);
+        stages->Bind(&chain, stageCache);
+        compiled->Bind(&chain, pixelCache);
+        EXPECT_TRUE(log->lines.empty());
+        EXPECT_EQ(video.GetBoundTexture(0), decal.get());
+        EXPECT_EQ(video.GetFrameStatistics().constantUploads, 1);
+    }
+    video.SetTexture(0, nullptr);
+    ReleaseProgram(compiled);
+    ReleaseProgram(vertices);
+    ReleaseProgram(stages);
+    ReleaseProgram(fixed);
+}
