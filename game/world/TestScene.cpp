@@ -1,5 +1,8 @@
 #include "game/world/TestScene.h"
 
+#include "engine/audio/AudioDevice.h"
+#include "engine/audio/SoundGroups.h"
+#include "engine/audio/Voice.h"
 #include "engine/core/dcEngine.h"
 #include "engine/math/Quaternion.h"
 #include "render/device/VideoDevice.h"
@@ -19,6 +22,10 @@ constexpr int32_t kWorldPass = 3;        // the pass the sample mesh shaders dra
 constexpr float kTurnSpeed = 0.6f;       // radians per second
 constexpr int32_t kGridLines = 11;
 constexpr float kGridSpacing = 1.0f;
+const Vec3 kCarPosition{0.0f, 0.0f, -2.5f};
+// The car's engine is heard fully within this distance and fades out to the far one.
+constexpr float kEngineNear = 2.0f;
+constexpr float kEngineFar = 30.0f;
 
 Matrix44 Placed(float angle, const Vec3& position)
 {
@@ -71,6 +78,9 @@ TestScene::TestScene()
 
 TestScene::~TestScene()
 {
+    if (AudioDevice* audio = dcEngine::Instance().GetAudioDevice(); audio && engineSound_) {
+        audio->DestroyVoice(engineSound_);
+    }
     // The device's line shader outlives the scene whose variables it was given.
     VideoDevice* video = dcEngine::Instance().GetVideoDevice();
     ShaderEffect* lines = video ? video->GetLineShader() : nullptr;
@@ -84,6 +94,25 @@ void TestScene::Enter()
     if (!content_ && dcEngine::Instance().GetVideoDevice()) {
         content_ = std::make_unique<Content>();
     }
+    StartEngineSound();
+}
+
+// The car idles where it stands, heard from the camera.
+void TestScene::StartEngineSound()
+{
+    AudioDevice* audio = dcEngine::Instance().GetAudioDevice();
+    if (!audio || !content_ || engineSound_) {
+        return;
+    }
+    if (ListenerInterface* listener = audio->GetListener()) {
+        listener->SetListenerPosition(content_->camera.GetPosition());
+        listener->SetListenerOrientation(content_->camera.GetOrientation());
+    }
+    engineSound_ = audio->Play(L"Engine.WAV", true, false, false);
+    EffectsSoundGroup().Add(*engineSound_);
+    engineSound_->Set3DRange(kEngineNear, kEngineFar);
+    engineSound_->Set3DPosition(kCarPosition);
+    engineSound_->Play(true);
 }
 
 void TestScene::Update()
@@ -122,6 +151,6 @@ void TestScene::Render()
     DrawGrid();
     content_->crate.Render(Placed(angle_, {-2.5f, 0.0f, 0.0f}), kWorldPass, 0);
     content_->lampPost.Render(Placed(0.0f, {2.5f, 0.0f, -1.0f}), kWorldPass, 0);
-    content_->car.Render(Placed(-angle_, {0.0f, 0.0f, -2.5f}), kWorldPass, 0);
+    content_->car.Render(Placed(-angle_, kCarPosition), kWorldPass, 0);
     content_->skeleton.Render(Placed(angle_ * 0.5f, {0.5f, 0.0f, 1.5f}), kWorldPass, 0);
 }

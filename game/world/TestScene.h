@@ -1,6 +1,7 @@
 #pragma once
 // The scene "-TEST" shows until worlds load: the sample props turning on a
-// line grid, and the sample figure walking, under a fixed camera and light.
+// line grid, and the sample figure walking, under a fixed camera and light,
+// with the car's engine idling.
 
 #include "engine/core/MLP.h"
 
@@ -18,7 +19,9 @@ public:
 private:
     struct Content;
     void DrawGrid();
+    void StartEngineSound();
 
     std::unique_ptr<Content> content_;   // made on entry, once the video device exists
     float angle_ = 0.0f;
+    class Voice* engineSound_ = nullptr;   // owned by the audio device
 };

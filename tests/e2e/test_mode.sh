@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The living demo: "Varnholt.exe -TEST" draws its test scene, takes console
 # commands ("PRINTMLPSTACK" logs the module stack, "EXIT" ends it cleanly),
-# takes screenshots with the console open and logs no missing resource on
-# the sample data.
+# takes screenshots with the console open, opens the sound device for the
+# car's engine and logs no missing resource on the sample data.
 #
 #   test_mode.sh VARNHOLT_EXE DATA_FOLDER WINE_RUN
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/game_session.sh"
 
-start_game -F -TEST
+# Verbose, so the log shows the sound device opening.
+start_game -F -TEST -W3
 take_screenshot
 colours=$(python3 -c 'd=open("Shot0001.TGA","rb").read()[18:]; print(len({d[i:i+3] for i in range(0, len(d), 4)}))')
 [ "$colours" -gt 20 ] || fail "the test scene shows only $colours colours"
@@ -26,7 +27,8 @@ xdotool type --window "$window" exit
 xdotool key --window "$window" Return
 expect_clean_exit
 grep -q 'MLPStack has 1 entries' Console.RTF || fail "PRINTMLPSTACK did not report the module stack"
-# Missing resources are logged with their name in red.
+grep -q 'DS8Audio: DirectSound inited' Console.RTF || fail "the sound device did not open"
+# Missing resources (the car's engine sound among them) are logged with their name in red.
 if grep -q 'cf1 ' Console.RTF; then
     fail "missing resources: $(grep 'cf1 ' Console.RTF | head -n 3)"
 fi
