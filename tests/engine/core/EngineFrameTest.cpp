@@ -6,6 +6,7 @@
 #include "engine/input/InputCodes.h"
 #include "engine/input/InputSystem.h"
 #include "render/device/VideoDevice.h"
+#include "tests/engine/core/ScriptedClock.h"
 #include "tests/engine/input/ScriptedInputDevices.h"
 #include "tests/support/Fixtures.h"
 
@@ -17,23 +18,6 @@
 #include <functional>
 
 namespace {
-
-// A clock the test moves by hand: the millisecond timer and the performance
-// counter always agree.
-class ScriptedClock : public TimeSource {
-public:
-    uint32_t Milliseconds() override { return milliseconds; }
-    bool CounterFrequency(double& frequency) override
-    {
-        frequency = 1000.0;
-        return true;
-    }
-    int64_t Counter() override { return milliseconds; }
-
-    void Advance(uint32_t ms) { milliseconds += ms; }
-
-    uint32_t milliseconds = 5000;
-};
 
 // Counts its steps; an update may switch modules.
 class CountingModule : public MLP {

@@ -1,31 +1,13 @@
 #include "engine/core/FrameTimeRing.h"
 #include "engine/core/Timer.h"
+#include "tests/engine/core/ScriptedClock.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A clock the test moves by hand.
-class ScriptedTime : public TimeSource {
-public:
-    uint32_t Milliseconds() override { return milliseconds; }
-    bool CounterFrequency(double& frequency) override
-    {
-        frequency = 1000000.0;
-        return hasCounter;
-    }
-    int64_t Counter() override { return microseconds; }
-
-    void Advance(uint32_t ms, int64_t counterUs)
-    {
-        milliseconds += ms;
-        microseconds += counterUs;
-    }
-
-    uint32_t milliseconds = 0xFFFFFF00u;   // close to the wrap
-    int64_t microseconds = 0;
-    bool hasCounter = true;
-};
+// Timers must survive the millisecond timer wrapping round.
+constexpr uint32_t kCloseToTheWrap = 0xFFFFFF00u;
 
 } // namespace
 
@@ -36,7 +18,8 @@ TEST(Timer, PrefersTheCounterUnlessItJumps)
         int64_t us;
         float elapsed;
     };
-    ScriptedTime clock;
+    ScriptedClock clock;
+    clock.milliseconds = kCloseToTheWrap;
     Timer timer(clock);
     timer.Reset();
     for (const Case& c : std::initializer_list<Case>{
@@ -51,7 +34,8 @@ TEST(Timer, PrefersTheCounterUnlessItJumps)
 
 TEST(Timer, FallsBackToMillisecondsWithoutACounter)
 {
-    ScriptedTime clock;
+    ScriptedClock clock;
+    clock.milliseconds = kCloseToTheWrap;
     clock.hasCounter = false;
     Timer timer(clock);
     timer.Reset();
