@@ -17,8 +17,7 @@ constexpr int kSigned = 1;
 
 OggSoundData::OggSoundData(const WideString& fileName) : SoundData(fileName), stream_(OpenFile(fileName))
 {
-    const ov_callbacks callbacks{ReadCallback, SeekCallback, CloseCallback, TellCallback};
-    if (ov_open_callbacks(this, &decoder_, nullptr, 0, callbacks) < 0) {
+    if (!OpenDecoder()) {
         LogHub::Printf("OGGLOADER: %s is not a valid OGG file", fileName_.c_str());
         return;
     }
@@ -27,11 +26,28 @@ OggSoundData::OggSoundData(const WideString& fileName) : SoundData(fileName), st
     format_.formatTag = kPcmFormatTag;
     format_.channels = static_cast<int16_t>(info->channels);
     format_.sampleRate = static_cast<int32_t>(info->rate);
-    format_.bytesPerSecond = format_.channels * format_.sampleRate * 2;
+    // A damaged header's rate must not wrap the sizes round to negative ones.
+    const int64_t bytesPerSecond = int64_t{format_.channels} * format_.sampleRate * 2;
+    format_.bytesPerSecond = static_cast<int32_t>(std::min<int64_t>(bytesPerSecond, INT32_MAX));
     format_.blockAlign = static_cast<int16_t>(format_.channels * 2);
     format_.bitsPerSample = 16;
     const double total = ov_time_total(&decoder_, -1) * format_.bytesPerSecond;
     totalBytes_ = static_cast<int32_t>(std::clamp(total, 0.0, static_cast<double>(INT32_MAX)));
+}
+
+// Headers without a single sample after them are refused too: a file cut
+// that short has lost all its sound.
+bool OggSoundData::OpenDecoder()
+{
+    const ov_callbacks callbacks{ReadCallback, SeekCallback, CloseCallback, TellCallback};
+    if (ov_open_callbacks(this, &decoder_, nullptr, 0, callbacks) < 0) {
+        return false;
+    }
+    if (ov_pcm_total(&decoder_, -1) > 0) {
+        return true;
+    }
+    ov_clear(&decoder_);
+    return false;
 }
 
 OggSoundData::~OggSoundData()

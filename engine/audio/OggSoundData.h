@@ -27,6 +27,7 @@ private:
     static int CloseCallback(void* self);
     static long TellCallback(void* self);
 
+    bool OpenDecoder();
     // One decoding step; 0 at the end of the data, negative on an error.
     int32_t Decode(void* destination, int32_t count);
 

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int32_t kFormatChunkSize = 16;
+constexpr int32_t kDataSizeBytes = 4;
 
 // 8-bit samples are unsigned around 128; 16-bit ones signed around 0.
 int16_t WidenSample(uint8_t sample)
@@ -76,11 +77,19 @@ bool WavSoundData::ReadHeader()
         LogHub::Printf("%s has no data", fileName_.c_str());
         return false;
     }
-    const int32_t declared = stream_->ReadInt32();
+    if (stream_->Remaining() < kDataSizeBytes) {
+        stream_->ReportErrors();
+        return false;
+    }
+    // RIFF sizes are unsigned: one of 2 GiB or more is no reason for silence.
+    const uint32_t declared = static_cast<uint32_t>(stream_->ReadInt32());
     dataStart_ = stream_->Tell();
     // A header that promises more than the file holds is cut to the file.
     const int32_t present = std::max(stream_->GetSize() - dataStart_, 0);
-    const int32_t fileBytes = std::clamp(declared, 0, present);
+    if (declared > static_cast<uint32_t>(present)) {
+        stream_->ReportErrors();
+    }
+    const int32_t fileBytes = static_cast<int32_t>(std::min(declared, static_cast<uint32_t>(present)));
 
     widening_ = file.bitsPerSample == 8 ? 2 : 1;
     // Sizes count delivered bytes in 32 bits: widened, a damaged header's

@@ -10,6 +10,8 @@ enum DclStringType : int32_t {
     kDclWideTexts = 1,
 };
 
+// After the magic: the two unused fields, the string type and the count.
+constexpr int32_t kDclHeadBytes = 16;
 // Each entry holds at least its key and its text's length.
 constexpr int32_t kDclEntryBytes = 8;
 
@@ -66,6 +68,10 @@ bool LoadLanguageFile(const WideString& fileName, TextMap& texts)
         LogHub::Printf("%s is NOT a DCL File", fileName.c_str());
         return false;
     }
+    if (in->Remaining() < kDclHeadBytes) {
+        in->ReportErrors();
+        return false;
+    }
     in->ReadInt32();
     in->ReadInt32();
     const int32_t stringType = in->ReadInt32();
@@ -80,7 +86,12 @@ bool LoadLanguageFile(const WideString& fileName, TextMap& texts)
     const int32_t count = in->FitCount(storedCount, kDclEntryBytes);
     TextMap loaded;
     for (int32_t i = 0; i < count; ++i) {
-        const int32_t key = in->ReadInt32();
+        // The texts are longer than the count allowed for: the file ends first.
+        int32_t key = 0;
+        if (in->Remaining() < kDclEntryBytes || in->Read(&key, sizeof key) != static_cast<int32_t>(sizeof key)) {
+            in->ReportErrors();
+            break;
+        }
         const WideString text = stringType == kDclNarrowTexts ? DecodeDclText(in->ReadText())
                                                              : DecodeDclWideText(in->ReadWideText());
         loaded.emplace(key, WideStringTrimRight(text));

@@ -17,7 +17,7 @@ WideString DecodeDclWideText(const WideString& text);
 
 // Reads one .DCL file into the map; its texts replace those of the same keys,
 // and a key the file holds twice keeps its first text. False when the file is
-// missing or no .DCL file (logged).
+// missing, no .DCL file or cut short in its header (logged).
 bool LoadLanguageFile(const WideString& fileName, TextMap& texts);
 
 class LanguageTable {

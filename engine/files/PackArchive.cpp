@@ -136,6 +136,7 @@ std::unique_ptr<Stream> PackArchive::OpenRead(const WideString& name)
     }
     auto stream = std::make_unique<PackEntryStream>(packName_, name, found->second);
     if (stream->GetSize() < 0) {
+        LogHub::PrintError("%s contains errors", name.c_str());
         return nullptr;
     }
     return stream;

@@ -22,6 +22,7 @@ public:
 
     bool CanRead(const WideString& name) override;
     bool CanWrite(const WideString&) override { return false; }
+    // Null, and reported, when an indexed member does not open.
     std::unique_ptr<Stream> OpenRead(const WideString& name) override;
     // Folder parts must equal; name and extension parts are prefixes with "?"
     // wildcards, cut short by "*". Results come in key order.

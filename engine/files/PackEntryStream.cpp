@@ -70,9 +70,15 @@ int32_t PackEntryStream::Read(void* buffer, int32_t count)
         return 0;
     }
     const int delivered = unzReadCurrentFile(pack_, buffer, static_cast<unsigned>(count));
-    if (delivered < 0) {
-        ReportErrors();
-        return 0;
+    if (delivered > 0) {
+        return delivered;
     }
-    return delivered;
+    // Damaged data, or data that ends before the size the directory states:
+    // what was read is all the member holds, so loaders that trust the size
+    // stop here instead of reading nothing for as long as it claims.
+    if (delivered < 0 || Tell() < size_) {
+        ReportErrors();
+        size_ = Tell();
+    }
+    return 0;
 }

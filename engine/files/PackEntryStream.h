@@ -13,7 +13,8 @@ public:
     // A compressed member moves by decompressing: backwards from its start.
     void Seek(int32_t offset, int32_t origin) override;
     int32_t Tell() override;
-    // Damaged member data reads as the end of the member and is reported.
+    // Damaged member data, or data shorter than stated, reads as the end of
+    // the member, which then has the size read so far; it is reported.
     int32_t Read(void* buffer, int32_t count) override;
 
 private:

@@ -6,6 +6,12 @@
 #include <cstring>
 #include <string>
 
+namespace {
+
+constexpr int32_t kTextPieceBytes = 64 * 1024;
+
+} // namespace
+
 template <class T>
 T Stream::ReadValue()
 {
@@ -64,11 +70,28 @@ int32_t Stream::FitCount(int32_t count, int32_t recordBytes)
     return count;
 }
 
+// Reads in pieces of bounded size: a length only a damaged file holds must not
+// reserve more memory than the stream really delivers.
+std::string Stream::ReadBytes(int32_t count)
+{
+    std::string bytes;
+    while (static_cast<int32_t>(bytes.size()) < count) {
+        const size_t at = bytes.size();
+        const int32_t piece = std::min(count - static_cast<int32_t>(at), kTextPieceBytes);
+        bytes.resize(at + piece);
+        const int32_t delivered = std::max(Read(bytes.data() + at, piece), 0);
+        bytes.resize(at + delivered);
+        if (delivered < piece) {
+            ReportErrors();
+            break;
+        }
+    }
+    return bytes;
+}
+
 WideString Stream::ReadText()
 {
-    const int32_t length = ReadCount(1);
-    std::string bytes(length, '\0');
-    bytes.resize(std::max(Read(bytes.data(), length), 0));
+    const std::string bytes = ReadBytes(ReadCount(1));
     WideString text(bytes.size(), L'\0');
     std::transform(bytes.begin(), bytes.end(), text.begin(),
                    [](char byte) { return static_cast<wchar_t>(static_cast<int16_t>(static_cast<signed char>(byte))); });
@@ -77,9 +100,8 @@ WideString Stream::ReadText()
 
 WideString Stream::ReadWideText()
 {
-    const int32_t length = ReadCount(2);
-    WideString text(length, L'\0');
-    const int32_t delivered = Read(text.data(), length * 2);
-    text.resize(std::max(delivered, 0) / 2);
+    const std::string bytes = ReadBytes(ReadCount(2) * 2);
+    WideString text(bytes.size() / 2, L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * 2);
     return text;
 }

@@ -6,6 +6,7 @@
 #include "engine/files/WideString.h"
 
 #include <cstdint>
+#include <string>
 
 enum SeekOrigin : int32_t {
     kSeekStart = 0,
@@ -32,8 +33,9 @@ public:
     int32_t ReadInt32();
     float ReadFloat();
     // int32 length, then one byte per character, widened with sign extension.
+    // A text the stream cannot deliver whole is reported and cut.
     WideString ReadText();
-    // int32 length in characters, then UTF-16LE.
+    // int32 length in characters, then UTF-16LE; cut alike.
     WideString ReadWideText();
     // An int32 count of records of at least recordBytes each; a count the
     // rest of the stream cannot hold is reported and cut to what it can.
@@ -56,6 +58,7 @@ protected:
 private:
     template <class T>
     T ReadValue();
+    std::string ReadBytes(int32_t count);
 
     bool reportedErrors_ = false;
 };

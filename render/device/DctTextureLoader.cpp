@@ -49,6 +49,24 @@ bool IsReadableSize(const Header& header)
         && header.levels <= FullLevelCount(header.width, header.height);
 }
 
+// What the levels take in the file: each level's byte count and pixels, and
+// the size of the next level between two levels.
+int64_t LevelBytesInFile(const Header& header)
+{
+    int64_t bytes = 0;
+    int32_t width = header.width;
+    int32_t height = header.height;
+    for (int32_t level = 0; level < header.levels; ++level) {
+        bytes += 4 + TextureLevelLayout(header.format, width, height).ByteCount();
+        if (level + 1 < header.levels) {
+            bytes += 8;
+        }
+        width = std::max(width / 2, 1);
+        height = std::max(height / 2, 1);
+    }
+    return bytes;
+}
+
 // One level from the stream into the texture: straight into the locked rows
 // when the device took the file's format, else converted through a copy.
 // False when the stream does not hold the level the sizes promise.
@@ -119,12 +137,15 @@ std::unique_ptr<TextureResource> DctTextureLoader::Decode(const WideString& path
     in->Skip(4);
     header.format = DctTextureFormat(static_cast<int8_t>(in->ReadByte()));
     if (header.format < 0) {
+        in->ReportErrors();
         return nullptr;
     }
     header.levels = in->ReadInt32();
     header.width = in->ReadInt32();
     header.height = in->ReadInt32();
-    if (in->Tell() != kHeaderBytes || !IsReadableSize(header)) {
+    // A size the file cannot hold is refused before the device is asked for
+    // the memory: a damaged header can ask for a gigabyte.
+    if (in->Tell() != kHeaderBytes || !IsReadableSize(header) || LevelBytesInFile(header) > in->Remaining()) {
         in->ReportErrors();
         return nullptr;
     }

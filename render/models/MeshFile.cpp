@@ -27,7 +27,9 @@ constexpr int32_t kMaterialBytes = kTextBytes + 4;
 constexpr int32_t kParamBytes = kTextBytes + 4;
 constexpr int32_t kBatchBytes = 24;
 constexpr int32_t kNodeBytes = kTextBytes + 40 + 4 + kTextBytes + 4;   // without the last int32
-constexpr int32_t kTapeBytes = kTextBytes + 24;
+constexpr int32_t kTapePointBytes = 24;
+constexpr int32_t kTapeBytes = kTextBytes + kTapePointBytes;
+constexpr int32_t kCountBytes = 4;
 
 constexpr int32_t kElementTypeBytes[] = {4, 8, 12, 16, 4, 4, 4, 8, 4, 4, 8, 4, 8, 4, 4, 4, 8};
 
@@ -110,9 +112,17 @@ bool MeshReader::Read()
             ReadNode(node);
         }
     }
+    // Every file ends with its tapes: a file cut short before them or inside
+    // them would otherwise read as zeros, and as a mesh of nothing.
+    if (in_.Remaining() < kCountBytes) {
+        return Fail();
+    }
     out_.tapes.resize(in_.ReadCount(kTapeBytes));
     for (Tape& tape : out_.tapes) {
         tape.name = in_.ReadText();
+        if (in_.Remaining() < kTapePointBytes) {
+            return Fail();
+        }
         tape.position = ReadVec3(in_);
         tape.second = ReadVec3(in_);
     }

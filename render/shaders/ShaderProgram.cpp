@@ -36,7 +36,7 @@ void ChooseVertexProcessing(D3D9Video& device, bool hardware)
 
 TextureResource* VariableTexture(const ShaderVariable& variable)
 {
-    if (variable.kind == kShaderValue) {
+    if (!variable.holdsTexture) {
         return nullptr;
     }
     // Textures are handed to the blocks as mutable objects.

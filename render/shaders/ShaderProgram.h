@@ -103,5 +103,6 @@ ShaderVariable* ResolveBinding(ShaderVariableBlock& chain, int32_t id, ResolvedB
 // where software processing can read them.
 void ChooseVertexProcessing(D3D9Video& device, bool hardware);
 
-// The texture a texture variable holds; none for a variable holding a float.
+// The texture a variable was last set to; none when it was last set to
+// anything else, or never.
 TextureResource* VariableTexture(const ShaderVariable& variable);

@@ -31,6 +31,10 @@ struct ShaderVariable {
     } value{};
     uint32_t size = 0;   // bytes of valid data: 4 a float, 16 four floats, 64 a matrix; 0 until first set
     bool localOnly = false;   // setters called on a child block never reach it
+    // Set by SetTexture alone: a name a texture stage samples may hold plain
+    // bytes (a mesh file can give any parameter any kind), and those must
+    // never be taken for a texture object.
+    bool holdsTexture = false;
     ShaderVariableBlock* owner = nullptr;
 
     // Where the value's bytes are; null for a pointer never set.

@@ -82,13 +82,21 @@ ShaderVariable* ShaderVariableBlock::FindSettableVariable(int32_t id) const
     return nullptr;
 }
 
-void ShaderVariableBlock::SetValue(int32_t id, const void* data, uint32_t byteCount)
+ShaderVariable* ShaderVariableBlock::Store(int32_t id, const void* data, uint32_t byteCount)
 {
-    if (ShaderVariable* variable = FindSettableVariable(id)) {
+    ShaderVariable* variable = FindSettableVariable(id);
+    if (variable) {
         variable->value.pointer = data;
         variable->size = byteCount & ShaderVariable::kSizeMask;
+        variable->holdsTexture = false;
         ++variable->changeCount;
     }
+    return variable;
+}
+
+void ShaderVariableBlock::SetValue(int32_t id, const void* data, uint32_t byteCount)
+{
+    Store(id, data, byteCount);
 }
 
 void ShaderVariableBlock::SetMatrix(int32_t id, const float* matrix)
@@ -98,7 +106,9 @@ void ShaderVariableBlock::SetMatrix(int32_t id, const float* matrix)
 
 void ShaderVariableBlock::SetTexture(int32_t id, TextureResource* texture)
 {
-    SetValue(id, texture, kTextureBytes);
+    if (ShaderVariable* variable = Store(id, texture, kTextureBytes)) {
+        variable->holdsTexture = true;
+    }
 }
 
 void ShaderVariableBlock::SetFloat(int32_t id, float value)
@@ -106,6 +116,7 @@ void ShaderVariableBlock::SetFloat(int32_t id, float value)
     if (ShaderVariable* variable = FindSettableVariable(id)) {
         variable->value.number = value;
         variable->size = sizeof value;
+        variable->holdsTexture = false;
         ++variable->changeCount;
     }
 }

@@ -45,6 +45,8 @@ private:
     ShaderVariable* FindOwnVariable(int32_t id) const;
     // Own variables whatever their flag; an ancestor's only when not local-only.
     ShaderVariable* FindSettableVariable(int32_t id) const;
+    // The variable set, or none when the chain holds none this block may set.
+    ShaderVariable* Store(int32_t id, const void* data, uint32_t byteCount);
 
     ShaderVariableBlock* parent_ = nullptr;
     std::vector<std::unique_ptr<ShaderVariable>> variables_;

@@ -3,6 +3,7 @@
 data writers: tests/engine/files/make_fixtures.py OUT_FOLDER"""
 
 import pathlib
+import struct
 import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[3] / "tools"))
@@ -54,16 +55,38 @@ def damaged_packs(out: pathlib.Path):
     write(out / "garbage" / "Data.DCP", b"PK\x03\x04" + bytes(range(256)) * 4)
 
 
+def huge_count_dcl() -> bytes:
+    """A count far beyond what the file holds: one real entry follows."""
+    huge = BinaryWriter().dc2_header(0, 0).int32(language.NARROW_TEXTS).int32(0x7FFFFFFF)
+    huge.int32(7).text(language.encode([ord(c) for c in "Seven"], 0xFF))
+    return huge.bytes()
+
+
+def overstated_pack(out: pathlib.Path):
+    """A pack whose members state, in both their headers, a size of almost
+    2 GiB that their data is far from holding."""
+    # A text length of almost 2 GiB, and no text.
+    long = BinaryWriter().dc2_header(0, 0).int32(language.NARROW_TEXTS).int32(1).int32(8).int32(0x7FFF0000)
+    path = out / "overstated" / "Data.DCP"
+    path.parent.mkdir(parents=True, exist_ok=True)
+    write_pack(path, [("Misc\\Huge.DCL", huge_count_dcl()), ("Misc\\Long.DCL", long.bytes())])
+    data = bytearray(path.read_bytes())
+    # The uncompressed size of the local header, then of the directory entry.
+    for signature, size_offset in ((b"PK\x03\x04", 22), (b"PK\x01\x02", 24)):
+        at = data.find(signature)
+        while at >= 0:
+            struct.pack_into("<I", data, at + size_offset, 0x7FFFFFF0)
+            at = data.find(signature, at + 1)
+    path.write_bytes(bytes(data))
+
+
 def languages(out: pathlib.Path):
     root = out / "languages" / "Misc"
     write(root / "English.DCL", language.write_dcl({10: "Ten", 20: "  lead", 30: "trail   ", 40: "x"}))
     write(root / "Deutsch.DCL", language.write_dcl({10: "Zehn", 50: "Gr\u00f6\u00dfe"}))
 
     damaged = out / "badlanguages" / "Misc"
-    # A count far beyond what the file holds: one real entry follows.
-    huge = BinaryWriter().dc2_header(0, 0).int32(language.NARROW_TEXTS).int32(0x7FFFFFFF)
-    huge.int32(7).text(language.encode([ord(c) for c in "Seven"], 0xFF))
-    write(damaged / "Huge.DCL", huge.bytes())
+    write(damaged / "Huge.DCL", huge_count_dcl())
     # A negative text length.
     negative = BinaryWriter().dc2_header(0, 0).int32(language.NARROW_TEXTS).int32(1)
     negative.int32(8).int32(-5).raw(b"abc")
@@ -76,6 +99,7 @@ def main():
     sources(out)
     damaged_packs(out)
     languages(out)
+    overstated_pack(out)
 
 
 if __name__ == "__main__":

@@ -1,3 +1,4 @@
+#include "render/shaders/ShaderProgram.h"
 #include "render/shaders/ShaderVariableBlock.h"
 #include "render/shaders/ShaderVariableRegistry.h"
 
@@ -98,6 +99,26 @@ TEST(ShaderVariableBlock, SettersStoreValuePointerAndSize)
     EXPECT_EQ(block.FindVariable(matrix)->changeCount, 2);
     // An id nobody holds is ignored.
     block.SetFloat(GetShaderVariableId(L"NobodyHoldsThis"), 1.0f);
+}
+
+// Whatever kind a variable was added as: a mesh file may give a sampled name
+// plain bytes, and a sprite batch keeps its texture in a matrix variable.
+TEST(ShaderVariableBlock, OnlyWhatWasLastSetAsATextureIsTakenForOne)
+{
+    ShaderVariableBlock block;
+    const int32_t texture = block.AddVariable(L"LastSetTexture", kShaderTexture, false);
+    const int32_t matrix = block.AddVariable(L"LastSetMatrix", kShaderMatrix, false);
+    auto* held = reinterpret_cast<TextureResource*>(&block);   // never called
+    const uint8_t bytes[4] = {};
+    EXPECT_EQ(VariableTexture(*block.FindVariable(texture)), nullptr);
+    block.SetTexture(texture, held);
+    block.SetTexture(matrix, held);
+    EXPECT_EQ(VariableTexture(*block.FindVariable(texture)), held);
+    EXPECT_EQ(VariableTexture(*block.FindVariable(matrix)), held);
+    block.SetValue(texture, bytes, sizeof bytes);
+    block.SetFloat(matrix, 1.0f);
+    EXPECT_EQ(VariableTexture(*block.FindVariable(texture)), nullptr);
+    EXPECT_EQ(VariableTexture(*block.FindVariable(matrix)), nullptr);
 }
 
 TEST(ShaderVariableBlock, RemovingAVariableLeavesOtherBlocksAndTheName)
