@@ -16,7 +16,8 @@ void MessageHandlerTable::Append(int32_t identity, Handler handler)
 
 const MessageHandlerTable::Entry* MessageHandlerTable::Find(int32_t identity)
 {
-    if (lastHit_.identity == identity) {
+    // The remembered entry is empty until the first hit.
+    if (lastHit_.handler && lastHit_.identity == identity) {
         return &lastHit_;
     }
     for (const Entry& entry : entries_) {
@@ -46,12 +47,18 @@ int32_t MessageHandlerTable::Dispatch(MessageReceiver* object, int32_t identity,
 }
 
 bool MessageHandlerTable::PayloadFits(MessageReceiver* object, int32_t identity, const void* payload, int32_t size,
-                                      int32_t needed)
+                                      int32_t needed, int32_t connection)
 {
     if (payload && size >= needed) {
         return true;
     }
-    LogHub::PrintError("%s: message %d refused, its payload holds %d of %d bytes", object->GetClassName().c_str(),
-                       identity, payload ? size : 0, needed);
+    const int32_t held = payload ? size : 0;
+    if (connection != 0) {
+        LogHub::PrintError("%s: message %d from client %d refused, its payload holds %d of %d bytes",
+                           object->GetClassName().c_str(), identity, connection, held, needed);
+    } else {
+        LogHub::PrintError("%s: message %d refused, its payload holds %d of %d bytes", object->GetClassName().c_str(),
+                           identity, held, needed);
+    }
     return false;
 }

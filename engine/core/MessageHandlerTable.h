@@ -51,13 +51,14 @@ private:
 
     void Append(int32_t identity, Handler handler);
     const Entry* Find(int32_t identity);
+    // Refusals name the network client the message came from, if any.
     static bool PayloadFits(MessageReceiver* object, int32_t identity, const void* payload, int32_t size,
-                            int32_t needed);
+                            int32_t needed, int32_t connection);
 
     template <class Class, class Msg, auto Method>
     static int32_t Thunk(MessageReceiver* object, const void* payload, int32_t size, int32_t connection)
     {
-        if (!PayloadFits(object, Msg::Identity().Id(), payload, size, static_cast<int32_t>(sizeof(Msg)))) {
+        if (!PayloadFits(object, Msg::Identity().Id(), payload, size, static_cast<int32_t>(sizeof(Msg)), connection)) {
             return 0;
         }
         Class* receiver = static_cast<Class*>(object);

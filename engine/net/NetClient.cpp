@@ -8,6 +8,15 @@
 
 #include <winsock2.h>
 
+namespace {
+
+// Other programs may send to the game port too. Taking several datagrams a
+// poll keeps a busy network from burying the announcements behind its own,
+// and the cap keeps it from holding up the frame.
+constexpr int32_t kDatagramsPerPoll = 16;
+
+} // namespace
+
 NetClient::NetClient()
     : winSockStarted_(StartWinSock())
 {
@@ -60,7 +69,7 @@ bool NetClient::Connect(const WideString& host, int32_t port)
     }
     MakeNonBlocking(connected);
     SetNoDelay(connected);
-    connection_ = std::make_shared<NetConnection>(connected, 0);
+    connection_ = std::make_shared<NetConnection>(connected, 0, EndpointName(address, port));
     return true;
 }
 
@@ -70,27 +79,36 @@ void NetClient::Update(float, bool active)
         return;
     }
     if (IsDiscovering()) {
-        ReceiveAnnouncement();
+        // A delivery may end discovery, by joining a game.
+        for (int32_t taken = 0; taken < kDatagramsPerPoll && IsDiscovering() && ReceiveAnnouncement(); ++taken) {
+        }
         return;
     }
     PollHost();
 }
 
-void NetClient::ReceiveAnnouncement()
+bool NetClient::ReceiveAnnouncement()
 {
     sockaddr_in sender{};
     int senderLength = sizeof sender;
     const int received = recvfrom(discoverySocket_, datagram_.data(), static_cast<int>(datagram_.size()), 0,
                                   reinterpret_cast<sockaddr*>(&sender), &senderLength);
-    if (received == SOCKET_ERROR) {
-        return;
+    const bool tooLong = received == SOCKET_ERROR && LastSocketError() == WSAEMSGSIZE;
+    if (received == SOCKET_ERROR && !tooLong) {
+        return false;
     }
     LogHub::Printf("Receiving broadcast message");
-    dcServerMessage record;
-    if (!ReadAnnouncement(datagram_.data(), received, sender.sin_addr.s_addr, record) || !scene_) {
-        return;
+    if (tooLong) {
+        // The system has dropped what did not fit.
+        LogHub::PrintWarning("Network: ignoring a server announcement of more than %d bytes from %s",
+                             static_cast<int32_t>(datagram_.size()), FormatAddress(sender.sin_addr.s_addr).c_str());
+        return true;
     }
-    scene_->Deliver(kClientTarget, dcServerMessage::Identity().Id(), &record, sizeof record);
+    dcServerMessage record;
+    if (ReadAnnouncement(datagram_.data(), received, sender.sin_addr.s_addr, record) && scene_) {
+        scene_->Deliver(kClientTarget, dcServerMessage::Identity().Id(), &record, sizeof record);
+    }
+    return true;
 }
 
 void NetClient::PollHost()

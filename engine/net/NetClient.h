@@ -29,8 +29,9 @@ public:
     // Leaves discovery and connects to the host; false (logged) when the
     // host text names no address or nobody answers.
     bool Connect(const WideString& host, int32_t port);
-    // Nothing unless active; otherwise takes one announcement while
-    // discovering, or sends what waits and delivers what the host sent.
+    // Nothing unless active; otherwise takes the waiting announcements (a
+    // few at most) while discovering, or sends what waits and delivers what
+    // the host sent.
     void Update(float dt, bool active);
     void Disconnect();
     // Disconnect, then stops WinSock.
@@ -46,7 +47,8 @@ public:
 private:
     friend class ClientScene;   // links itself through SetClient
 
-    void ReceiveAnnouncement();
+    // Takes one datagram from the discovery socket; false when none waits.
+    bool ReceiveAnnouncement();
     void PollHost();
     void StopDiscovering();
     void LoseHost();

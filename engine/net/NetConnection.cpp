@@ -20,10 +20,10 @@ constexpr size_t kOutboxLimit = 4 * 1024 * 1024;
 
 } // namespace
 
-NetConnection::NetConnection(NetSocket socket, int32_t clientId)
+NetConnection::NetConnection(NetSocket socket, int32_t clientId, const WideString& peerName)
     : socket_(socket)
     , clientId_(clientId)
-    , peerName_(PeerName(socket))
+    , peerName_(peerName)
     , inbox_(kMaxFrameLength)
 {
 }
@@ -129,6 +129,13 @@ bool NetConnection::DeliverFrames(const Delivery& deliver)
         }
         if (inboxFill_ - offset < header.totalLength) {
             break;
+        }
+        // Every message type's identity is above zero: no sound peer sends
+        // another, and no handler table may be asked for one.
+        if (header.identity <= 0) {
+            LogHub::PrintError("Network: %s sent a frame of no message type (%d), closing its connection",
+                               peerName_.c_str(), header.identity);
+            return false;
         }
         offset += header.totalLength;
         // A local-only record made of a peer's bytes would hand its receiver

@@ -18,9 +18,9 @@ public:
     // The payload lies in the inbox and is valid only during the call.
     using Delivery = std::function<void(const NetFrameHeader& header, const void* payload, int32_t size)>;
 
-    // Takes over a connected, non-blocking socket. The host's clients carry
-    // their id; a client's link to its host carries 0.
-    NetConnection(NetSocket socket, int32_t clientId);
+    // Takes over a connected, non-blocking socket to the named peer. The
+    // host's clients carry their id; a client's link to its host carries 0.
+    NetConnection(NetSocket socket, int32_t clientId, const WideString& peerName);
     ~NetConnection();
     NetConnection(const NetConnection&) = delete;
     NetConnection& operator=(const NetConnection&) = delete;
@@ -31,8 +31,8 @@ public:
     // Sends what earlier sends left queued; false (logged) when the link failed.
     bool Flush();
     // Reads what has arrived and delivers every complete frame; false (logged)
-    // when the peer closed, the link failed or a frame's length cannot be
-    // right. A delivery may close the connection; the pump then stops at once.
+    // when the peer closed, the link failed or a frame's length or identity
+    // cannot be right. A delivery may close the connection; the pump then stops at once.
     bool Pump(const Delivery& deliver);
     void Close();
 

@@ -122,20 +122,23 @@ void NetServer::AcceptClient()
     if (listenSocket_ == kNoSocket) {
         return;
     }
-    const NetSocket accepted = accept(listenSocket_, nullptr, nullptr);
+    sockaddr_in peer{};
+    int peerLength = sizeof peer;
+    const NetSocket accepted = accept(listenSocket_, reinterpret_cast<sockaddr*>(&peer), &peerLength);
     if (accepted == kNoSocket) {
         return;
     }
+    const WideString peerName = EndpointName(peer.sin_addr.s_addr, ntohs(peer.sin_port));
     MakeNonBlocking(accepted);
     if (GetClientCount() >= kMaxClients) {
-        LogHub::PrintWarning("NetServer: refusing %s, %d clients are connected already", PeerName(accepted).c_str(),
+        LogHub::PrintWarning("NetServer: refusing %s, %d clients are connected already", peerName.c_str(),
                              GetClientCount());
         CloseSocketGracefully(accepted);
         return;
     }
     SetNoDelay(accepted);
     const int32_t clientId = scene_->NewId();
-    auto connection = std::make_shared<NetConnection>(accepted, clientId);
+    auto connection = std::make_shared<NetConnection>(accepted, clientId, peerName);
     LogHub::PrintVerbose("NetServer: client %d connected from %s", clientId, connection->GetPeerName().c_str());
     connections_.push_back(connection);
     const dcConnectMessage message{clientId};

@@ -89,15 +89,10 @@ void CloseSocketGracefully(NetSocket socket)
     closesocket(socket);
 }
 
-WideString PeerName(NetSocket socket)
+WideString EndpointName(uint32_t address, int32_t port)
 {
-    sockaddr_in peer{};
-    int length = sizeof peer;
-    if (getpeername(socket, reinterpret_cast<sockaddr*>(&peer), &length) != 0) {
-        return L"an unknown peer";
-    }
     WideString name;
-    return FormatWideString(name, "%s:%d", FormatAddress(peer.sin_addr.s_addr).c_str(), ntohs(peer.sin_port));
+    return FormatWideString(name, "%s:%d", FormatAddress(address).c_str(), port);
 }
 
 bool LastCallWouldBlock()

@@ -37,8 +37,10 @@ bool SetNoDelay(NetSocket socket);
 // pending, then closes. Sockets here are non-blocking, so this never waits.
 void CloseSocketGracefully(NetSocket socket);
 
-// "a.b.c.d:port" of the other end of a connected socket.
-WideString PeerName(NetSocket socket);
+// "a.b.c.d:port" of an address (network byte order) and port. Peers are
+// named by the address a connection was made with or accepted from: a
+// socket whose peer has already reset it no longer tells who that was.
+WideString EndpointName(uint32_t address, int32_t port);
 
 // Whether the last failed call only found nothing to do on a non-blocking
 // socket.

@@ -14,6 +14,7 @@ constexpr int32_t kGameIdOffset = 8;
 constexpr int32_t kPortOffset = 12;
 constexpr int32_t kNameOffset = 16;
 constexpr int32_t kDetailsOffset = 80;
+constexpr int32_t kHighestPort = 65535;
 
 void PutInt(AnnouncementDatagram& datagram, int32_t offset, int32_t value)
 {
@@ -58,11 +59,16 @@ bool ReadAnnouncement(const char* datagram, int32_t size, uint32_t sender, dcSer
                              address.c_str(), magic, version);
         return false;
     }
+    const int32_t port = GetInt(datagram, kPortOffset);
+    if (port <= 0 || port > kHighestPort) {
+        LogHub::PrintWarning("Network: ignoring a server announcement from %s (port %d)", address.c_str(), port);
+        return false;
+    }
     record.magic = magic;
     record.version = version;
     record.gameId = GetInt(datagram, kGameIdOffset);
     record.address = address;
-    record.port = GetInt(datagram, kPortOffset);
+    record.port = port;
     const char* name = datagram + kNameOffset;
     record.name = WideStringFromChars(name, static_cast<int32_t>(strnlen(name, kAnnouncedNameBytes)));
     memcpy(record.details, datagram + kDetailsOffset, kServerDetailBytes);

@@ -20,6 +20,6 @@ using AnnouncementDatagram = std::array<char, kAnnouncementSize>;
 AnnouncementDatagram WriteAnnouncement(const dcServerMessage& record, int32_t gameId, int32_t port);
 
 // Fills the record from a received datagram and the address it came from
-// (network byte order); false (logged) for a datagram that is too short or
-// that another program or game version sent.
+// (network byte order); false (logged) for a datagram that is too short,
+// that another program or game version sent, or that names no TCP port.
 bool ReadAnnouncement(const char* datagram, int32_t size, uint32_t sender, dcServerMessage& record);

@@ -5,7 +5,14 @@ build_project() {
     deps=$("$repo_root/tools/build-deps")
     mkdir -p "$build_dir"
     log=$build_dir/build.log
-    if ! cmake -S "$repo_root" -B "$build_dir" -G Ninja \
+    # CMake keeps what it found in an earlier dependency folder: forget it
+    # when the dependencies were rebuilt elsewhere.
+    local forget=()
+    if [ -f "$build_dir/CMakeCache.txt" ] &&
+        grep -E '^([A-Za-z]+_DIR|MINIZIP_[A-Z_]+):[A-Z]+=' "$build_dir/CMakeCache.txt" | grep -qvF "$deps/"; then
+        forget=(-U '*_DIR' -U 'MINIZIP_*')
+    fi
+    if ! cmake -S "$repo_root" -B "$build_dir" -G Ninja "${forget[@]}" \
         -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/toolchain-mingw-i686.cmake" \
         -DVARNHOLT_DEPS="$deps" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$repo_root/tools/wine-run" >"$log" 2>&1; then

@@ -67,9 +67,10 @@ struct SoundKind {
     size_t cutEveryBelow;
     size_t cutSpaced;
     int32_t overwrites;
-    // Damage only the Ogg identification header, the page that states the
-    // format, and mend its checksum so the damage is not dropped with the page.
-    bool mendedFormatPage;
+    // Damage only this Ogg header page (0 states the format, 1 holds the
+    // comments and the codebooks) and mend its checksum so the damage is not
+    // dropped with the page; none when negative.
+    int32_t mendedPage;
 };
 
 void PrintTo(const SoundKind& kind, std::ostream* out)
@@ -87,11 +88,14 @@ std::vector<ByteRange> TrustedBytes(const SoundKind& kind, const FileBytes& good
 
 std::vector<DamagedCopy> CopiesOf(const SoundKind& kind, const FileBytes& good)
 {
-    if (kind.mendedFormatPage) {
+    if (kind.mendedPage >= 0) {
         const std::vector<ByteRange> pages = RangesAtSignature(good, "OggS", 0);
-        const auto rest = good.begin() + static_cast<std::ptrdiff_t>(pages.at(1).begin);
-        std::vector<DamagedCopy> copies = OverwrittenCopies(FileBytes(good.begin(), rest), kind.overwrites, {});
+        const auto page = good.begin() + static_cast<std::ptrdiff_t>(pages.at(kind.mendedPage).begin);
+        const auto rest = good.begin() + static_cast<std::ptrdiff_t>(pages.at(kind.mendedPage + 1).begin);
+        std::vector<DamagedCopy> copies = OverwrittenCopies(FileBytes(page, rest), kind.overwrites, {});
         for (DamagedCopy& copy : copies) {
+            copy.damage += " of page " + std::to_string(kind.mendedPage);
+            copy.bytes.insert(copy.bytes.begin(), good.begin(), page);
             copy.bytes.insert(copy.bytes.end(), rest, good.end());
             MendOggChecksums(copy.bytes);
         }
@@ -186,6 +190,10 @@ TEST_P(DamagedSounds, DecodeOrStaySilentAndReported)
 TEST(DamagedSoundFiles, ReadAsWellAsTheyCanBeAndReported)
 {
     constexpr size_t kOggRateAt = 40;   // in the identification header on the first page
+    // The setup header: its type and "vorbis", the number of codebooks, then the
+    // first codebook's sync, size of its vectors, entries and flags, and then the
+    // code lengths of its entries.
+    constexpr size_t kFirstCodeLengthsAt = 17;
     struct Case {
         const char* what;
         const wchar_t* fixture;
@@ -210,7 +218,14 @@ TEST(DamagedSoundFiles, ReadAsWellAsTheyCanBeAndReported)
              PutLittleEndian(bytes, kOggRateAt, 0x7FFFFFFF);
              MendOggChecksums(bytes);
          },
-         L"Audio\\Damaged.OGG has a sample format that cannot be played", std::nullopt}};
+         L"Audio\\Damaged.OGG has a sample format that cannot be played", std::nullopt},
+        {"code lengths that form no prefix code, once decoded on with half-built codebooks and "
+         "divided by zero", L"audio\\Audio\\Tone.OGG", L"Audio\\Damaged.OGG",
+         [](FileBytes& bytes) {
+             bytes.at(RangesAtSignature(bytes, "\x05" "vorbis", 0).at(0).begin + kFirstCodeLengthsAt) = 0;
+             MendOggChecksums(bytes);
+         },
+         L"OGGLOADER: Audio\\Damaged.OGG is not a valid OGG file", 0}};
     RegisterSoundLoaders();
     for (const Case& c : cases) {
         FileBytes bytes = ReadWholeFile(FixturePath(c.fixture));
@@ -220,6 +235,11 @@ TEST(DamagedSoundFiles, ReadAsWellAsTheyCanBeAndReported)
         ScopedCapture log;
         const std::unique_ptr<SoundData> data = FindSoundLoader(c.name)->Create(c.name);
         SoundBuffer::FromSoundData(*data, false);
+        // A streaming voice reads on after a step that failed.
+        uint8_t piece[512];
+        for (int read = 0; read < 2; ++read) {
+            EXPECT_LE(data->Read(piece, sizeof piece), static_cast<int32_t>(sizeof piece)) << c.what;
+        }
         EXPECT_TRUE(log->Contains(c.logged)) << c.what;
         EXPECT_GE(data->GetFormat().bytesPerSecond, 0) << c.what;
         if (c.totalBytes) {
@@ -231,12 +251,14 @@ TEST(DamagedSoundFiles, ReadAsWellAsTheyCanBeAndReported)
 INSTANTIATE_TEST_SUITE_P(
     Kinds, DamagedSounds,
     testing::Values(
-        SoundKind{"stereo 16-bit WAV", L"audio\\Audio\\Short16.WAV", L"Audio\\Damaged.WAV", 1000, 0, 300, false},
-        SoundKind{"mono 8-bit WAV", L"audio\\Audio\\Mono8.WAV", L"Audio\\Damaged.WAV", 1000, 0, 300, false},
-        SoundKind{"sample WAV", L"sample\\Audio\\Click.WAV", L"Audio\\Damaged.WAV", 64, 200, 300, false},
-        SoundKind{"OGG", L"audio\\Audio\\Short.OGG", L"Audio\\Damaged.OGG", 128, 300, 300, false},
+        SoundKind{"stereo 16-bit WAV", L"audio\\Audio\\Short16.WAV", L"Audio\\Damaged.WAV", 1000, 0, 300, -1},
+        SoundKind{"mono 8-bit WAV", L"audio\\Audio\\Mono8.WAV", L"Audio\\Damaged.WAV", 1000, 0, 300, -1},
+        SoundKind{"sample WAV", L"sample\\Audio\\Click.WAV", L"Audio\\Damaged.WAV", 64, 200, 300, -1},
+        SoundKind{"OGG", L"audio\\Audio\\Short.OGG", L"Audio\\Damaged.OGG", 128, 300, 300, -1},
         SoundKind{"OGG format page with its checksum mended", L"audio\\Audio\\Short.OGG", L"Audio\\Damaged.OGG", 0, 0,
-                  400, true}),
+                  400, 0},
+        SoundKind{"OGG codebook page with its checksum mended", L"audio\\Audio\\Short.OGG", L"Audio\\Damaged.OGG", 0,
+                  0, 400, 1}),
     [](const testing::TestParamInfo<SoundKind>& info) {
         std::string name;
         for (const char* c = info.param.what; *c; ++c) {

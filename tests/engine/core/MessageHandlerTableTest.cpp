@@ -127,6 +127,19 @@ TEST(MessageHandlerTable, RefusesPayloadsShorterThanTheRecord)
     EXPECT_EQ(base.HandleMessage(dcTestPing::Identity().Id(), nullptr, 4, 3), 0);
     EXPECT_TRUE(base.heard.empty());
     EXPECT_TRUE(log->Contains(L"dcTestBase: message"));
+    EXPECT_TRUE(log->Contains(L"from client 3 refused"));
+}
+
+// No message type has an identity of 0 or below, however a table has been used.
+TEST(MessageHandlerTable, IdentitiesNoTypeHasRunNothing)
+{
+    dcTestBase base;
+    const int32_t payload = 5;
+    for (int32_t identity : {0, -1, 0}) {
+        EXPECT_FALSE(base.HandlesMessage(identity)) << identity;
+        EXPECT_EQ(base.HandleMessage(identity, &payload, sizeof payload, 0), 0) << identity;
+    }
+    EXPECT_TRUE(base.heard.empty());
 }
 
 TEST(MessageReceiver, CopyIsInNoScene)

@@ -11,12 +11,14 @@
 #include "engine/core/MessageReceiver.h"
 #include "engine/net/NetFrame.h"
 #include "engine/net/NetMessages.h"
+#include "engine/net/NetSocket.h"
 #include "engine/net/ServerMessage.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct dcNetTestNumber {
@@ -185,6 +187,19 @@ public:
     RawPeer(const RawPeer&) = delete;
     RawPeer& operator=(const RawPeer&) = delete;
 
+    // The next connection a listening socket takes, as a raw peer; null when
+    // none comes.
+    static std::unique_ptr<RawPeer> Accept(SOCKET listener)
+    {
+        const SOCKET accepted = accept(listener, nullptr, nullptr);
+        if (accepted == INVALID_SOCKET) {
+            return nullptr;
+        }
+        u_long on = 1;
+        ioctlsocket(accepted, FIONBIO, &on);
+        return std::unique_ptr<RawPeer>(new RawPeer(accepted));
+    }
+
     void Write(const void* bytes, int size)
     {
         const char* rest = static_cast<const char*>(bytes);
@@ -200,6 +215,27 @@ public:
         }
     }
     void Write(const std::vector<char>& bytes) { Write(bytes.data(), static_cast<int>(bytes.size())); }
+
+    // Writes what the link takes at once: the bytes taken, 0 when it is
+    // full, -1 once the other side has dropped the link.
+    int WriteSome(const char* bytes, int size)
+    {
+        const int sent = send(socket_, bytes, size, 0);
+        if (sent != SOCKET_ERROR) {
+            return sent;
+        }
+        return WSAGetLastError() == WSAEWOULDBLOCK ? 0 : -1;
+    }
+
+    // "a.b.c.d:port" of this end, as the other side names it.
+    WideString LocalName() const
+    {
+        sockaddr_in local{};
+        int length = sizeof local;
+        getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length);
+        WideString name;
+        return FormatWideString(name, "%s:%d", FormatAddress(local.sin_addr.s_addr).c_str(), ntohs(local.sin_port));
+    }
 
     // Appends what has arrived to `received`; false once the other side
     // has closed.
@@ -234,6 +270,8 @@ public:
     std::vector<char> received;
 
 private:
+    explicit RawPeer(SOCKET connected) : socket_(connected) {}
+
     SOCKET socket_;
 };
 
