@@ -52,13 +52,11 @@ bool MessageHandlerTable::PayloadFits(MessageReceiver* object, int32_t identity,
     if (payload && size >= needed) {
         return true;
     }
-    const int32_t held = payload ? size : 0;
+    WideString sender;
     if (connection != 0) {
-        LogHub::PrintError("%s: message %d from client %d refused, its payload holds %d of %d bytes",
-                           object->GetClassName().c_str(), identity, connection, held, needed);
-    } else {
-        LogHub::PrintError("%s: message %d refused, its payload holds %d of %d bytes", object->GetClassName().c_str(),
-                           identity, held, needed);
+        FormatWideString(sender, " from client %d", connection);
     }
+    LogHub::PrintError("%s: message %d%s refused, its payload holds %d of %d bytes", object->GetClassName().c_str(),
+                       identity, sender.c_str(), payload ? size : 0, needed);
     return false;
 }

@@ -58,6 +58,17 @@ void DrawStatisticsLine(SpriteBatch& batch, Font& font, const WideString& text, 
                           {1.0f, 1.0f, 1.0f, 1.0f}, AlphaSpriteShader, true);
 }
 
+// Where the engine's resources lie in the file sources, by factory.
+struct ResourceFolder {
+    ResourceFactory& (*factory)();
+    const wchar_t* folder;
+};
+
+const ResourceFolder kResourceFolders[] = {
+    {TextureFactory, L"Textures"}, {TextureFactory, L"Menu"},   {ShaderFactory, L"Shaders"},
+    {SoundFactory, L"Audio"},      {ModelResourceFactory, L"Models"},
+};
+
 // Sticky keys pop up a dialog when Shift is held, which a game must not.
 void SwitchStickyKeysOff()
 {
@@ -81,9 +92,6 @@ dcEngine::dcEngine(TimeSource& time)
     : timer_(time)
     , dataPath_(CurrentFolder())
 {
-    // The log hub is made first, so it outlives the engine: statics go in
-    // the reverse order of their making, and the engine logs to its end.
-    LogHub::Instance();
     SetName(L"dcEngine");
     SwitchStickyKeysOff();
 }
@@ -126,12 +134,10 @@ void dcEngine::Init(int32_t logLevel)
     SetEngineFlag(kRunning, true);
     frameTimes_.Clear();
 
-    TextureFactory().AddFolder(L"Textures");
-    TextureFactory().AddFolder(L"Menu");
-    ShaderFactory().AddFolder(L"Shaders");
-    SoundFactory().AddFolder(L"Audio");
+    for (const ResourceFolder& entry : kResourceFolders) {
+        entry.factory().AddFolder(entry.folder);
+    }
     RegisterSoundLoaders();
-    ModelResourceFactory().AddFolder(L"Models");
 
     SetEngineFlag(kStacking, true);
     modules_.EnableStacking();
@@ -139,6 +145,7 @@ void dcEngine::Init(int32_t logLevel)
     frameRateCount_ = 0;
     frameRate_ = 0.0f;
 
+    RemoveWindowHandlers();
     windowHandlers_ = MakeEngineWindowHandlers(*this);
     for (auto& handler : windowHandlers_) {
         AddWindowMessageHandler(handler.get());
@@ -383,4 +390,7 @@ void dcEngine::Shutdown()
     input_.reset();
     RemoveWindowHandlers();
     window_.reset();
+    for (const ResourceFolder& entry : kResourceFolders) {
+        entry.factory().RemoveFolder(entry.folder);
+    }
 }

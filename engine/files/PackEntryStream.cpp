@@ -7,6 +7,17 @@
 namespace {
 
 constexpr int32_t kScratchBytes = 4096;
+// Deflate makes at most this many bytes of each byte it stores.
+constexpr uint64_t kLargestDeflateExpansion = 1032;
+
+// The member's size as far as its stored data can hold it: a damaged
+// directory may claim more, and readers size their records by what is left.
+int32_t BelievableSize(const unz_file_info& info)
+{
+    const uint64_t stored = info.compressed_size;
+    const uint64_t most = info.compression_method == 0 ? stored : stored * kLargestDeflateExpansion;
+    return static_cast<int32_t>(std::min<uint64_t>({info.uncompressed_size, most, INT32_MAX}));
+}
 
 } // namespace
 
@@ -21,7 +32,7 @@ PackEntryStream::PackEntryStream(const WideString& packName, const WideString& n
     unz_file_info info;
     if (unzGoToFilePos(pack_, &filePosition) == UNZ_OK && unzOpenCurrentFile(pack_) == UNZ_OK
         && unzGetCurrentFileInfo(pack_, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK) {
-        size_ = static_cast<int32_t>(info.uncompressed_size);
+        size_ = BelievableSize(info);
     }
 }
 

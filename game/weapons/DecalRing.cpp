@@ -4,9 +4,6 @@ namespace {
 
 constexpr int32_t kWorldDecals = 4096;
 
-// Built at start-up, so the ring's storage exists before the first world.
-DecalRing worldDecals(Decal{}, kWorldDecals);
-
 } // namespace
 
 DecalRing::DecalRing(const Decal& defaultDecal, int32_t count)
@@ -40,7 +37,10 @@ bool DecalRing::IsLive(int32_t serial) const
     return serial >= 0 && serial < counter_ && serial >= counter_ - Capacity();
 }
 
+// Made on first use, so start-up code of any file may reach it; its storage
+// is made once, before the first decal of the run.
 DecalRing& TheDecalRing()
 {
-    return worldDecals;
+    static DecalRing ring(Decal{}, kWorldDecals);
+    return ring;
 }

@@ -97,21 +97,30 @@ void TestScene::Enter()
     StartEngineSound();
 }
 
+void TestScene::Leave()
+{
+    if (engineSound_) {
+        engineSound_->Stop();
+    }
+}
+
 // The car idles where it stands, heard from the camera.
 void TestScene::StartEngineSound()
 {
     AudioDevice* audio = dcEngine::Instance().GetAudioDevice();
-    if (!audio || !content_ || engineSound_) {
+    if (!audio || !content_) {
         return;
     }
     if (ListenerInterface* listener = audio->GetListener()) {
         listener->SetListenerPosition(content_->camera.GetPosition());
         listener->SetListenerOrientation(content_->camera.GetOrientation());
     }
-    engineSound_ = audio->Play(L"Engine.WAV", true, false, false);
-    EffectsSoundGroup().Add(*engineSound_);
-    engineSound_->Set3DRange(kEngineNear, kEngineFar);
-    engineSound_->Set3DPosition(kCarPosition);
+    if (!engineSound_) {
+        engineSound_ = audio->Play(L"Engine.WAV", true, false, false);
+        EffectsSoundGroup().Add(*engineSound_);
+        engineSound_->Set3DRange(kEngineNear, kEngineFar);
+        engineSound_->Set3DPosition(kCarPosition);
+    }
     engineSound_->Play(true);
 }
 

@@ -13,6 +13,7 @@ public:
     ~TestScene() override;
 
     void Enter() override;
+    void Leave() override;
     void Update() override;
     void Render() override;
 

@@ -128,12 +128,6 @@ void Model::ReleaseMesh()
     delete static_cast<Mesh*>(released);
 }
 
-void Model::SetBounds(const Vec3& centre, const Vec3& halfExtents)
-{
-    boundsCentre_ = centre;
-    boundsHalfExtents_ = halfExtents;
-}
-
 int32_t Model::ComputePassMask(int32_t effectKey)
 {
     int32_t mask = 0;

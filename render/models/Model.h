@@ -53,8 +53,6 @@ public:
     MeshData* GetMesh() const { return mesh_; }
     const Vec3& GetBoundsCentre() const { return boundsCentre_; }
     const Vec3& GetBoundsHalfExtents() const { return boundsHalfExtents_; }
-    // For users that place the model's nodes themselves.
-    void SetBounds(const Vec3& centre, const Vec3& halfExtents);
     // Set for models whose vertices are skinned on the processor: their
     // skeletons hand them untransposed matrices.
     bool IsSoftwareSkinned() const { return softwareSkinned_; }

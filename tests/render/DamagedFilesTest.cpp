@@ -22,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <ostream>
 
@@ -214,7 +213,7 @@ const FileKind kFileKinds[] = {
      LoadStageDescription, Damage::kText},
 };
 
-// Damage that once got past a reader, kept by name.
+// Damage a reader must catch, each case named.
 struct NamedCase {
     const char* name;
     const char* kind;   // a FileKind's label
@@ -231,29 +230,24 @@ size_t Find(const FileBytes& bytes, const std::string& text)
     return static_cast<size_t>(found - bytes.begin());
 }
 
-void PutInt32(FileBytes& bytes, size_t at, int32_t value)
-{
-    std::memcpy(&bytes[at], &value, sizeof value);
-}
-
 const NamedCase kNamedCases[] = {
     {"FormatCodeOutsideTheTable", "Texture", L"Textures\\Mipped.DCT", [](FileBytes& b) { b[31] = 3; }, false},
     // 16384 x 16384 pixels promised by a file of a few hundred bytes: refused
     // before the device is asked for a gigabyte.
     {"LevelLargerThanTheFile", "Texture", L"Textures\\Mipped.DCT",
      [](FileBytes& b) {
-         PutInt32(b, 32, 1);
-         PutInt32(b, 36, 16384);
-         PutInt32(b, 40, 16384);
+         PutLittleEndian(b, 32, 1);
+         PutLittleEndian(b, 36, 16384);
+         PutLittleEndian(b, 40, 16384);
      },
      false},
     {"CutBeforeItsTapes", "StaticMesh", L"Models\\Car.DCM", [](FileBytes& b) { b.resize(20); }, false},
     {"CutInsideTheLastTape", "StaticMesh", L"Models\\Tiny.DCM", [](FileBytes& b) { b.resize(b.size() - 4); }, false},
     // The texture a stage samples, given as bytes instead of a texture file.
     {"TextureParameterGivenAsData", "StaticMesh", L"Models\\Car.DCM",
-     [](FileBytes& b) { PutInt32(b, Find(b, "Tex0") + 4, 5); }, true},
+     [](FileBytes& b) { PutLittleEndian(b, Find(b, "Tex0") + 4, 5); }, true},
     {"SkinTextureParameterGivenAsData", "SkinnedMesh", L"Models\\Figure.DCM",
-     [](FileBytes& b) { PutInt32(b, Find(b, "Tex0") + 4, 5); }, true},
+     [](FileBytes& b) { PutLittleEndian(b, Find(b, "Tex0") + 4, 5); }, true},
 };
 
 FileBytes ReadWhole(const WideString& name)

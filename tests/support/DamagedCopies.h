@@ -29,6 +29,24 @@ struct DamagedCopy {
     FileBytes bytes;
 };
 
+// The game's formats store their numbers little-endian. Bytes beyond the
+// copy read as 0 and are not written.
+inline uint32_t GetLittleEndian(const FileBytes& bytes, size_t at, size_t width)
+{
+    uint32_t value = 0;
+    for (size_t i = 0; i < width && at + i < bytes.size(); ++i) {
+        value |= static_cast<uint32_t>(bytes[at + i]) << (8 * i);
+    }
+    return value;
+}
+
+inline void PutLittleEndian(FileBytes& bytes, size_t at, uint32_t value)
+{
+    for (size_t i = 0; i < 4 && at + i < bytes.size(); ++i) {
+        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+}
+
 inline FileBytes ReadWholeFile(const WideString& path)
 {
     std::ifstream in(WideStringToNarrow(path), std::ios::binary);

@@ -141,13 +141,6 @@ bool StreamsToItsEnd(SoundData& data)
     return false;
 }
 
-void PutLittleEndian(FileBytes& bytes, size_t at, uint32_t value)
-{
-    for (size_t i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
-
 class DamagedSounds : public testing::TestWithParam<SoundKind> {
 protected:
     DamagedSounds() { RegisterSoundLoaders(); }
@@ -186,7 +179,7 @@ TEST_P(DamagedSounds, DecodeOrStaySilentAndReported)
     }
 }
 
-// Damage that once went unreported or was misread.
+// Damage that must be reported, and sound that must be read as far as it goes.
 TEST(DamagedSoundFiles, ReadAsWellAsTheyCanBeAndReported)
 {
     constexpr size_t kOggRateAt = 40;   // in the identification header on the first page
@@ -203,7 +196,7 @@ TEST(DamagedSoundFiles, ReadAsWellAsTheyCanBeAndReported)
         std::optional<int32_t> totalBytes;
     };
     const std::vector<Case> cases{
-        {"a data size of 0xFFFFFFFF, as recorders leave it, once read as negative and silent",
+        {"a data size of 0xFFFFFFFF, as recorders leave it, is cut to the file",
          L"audio\\Audio\\Short16.WAV", L"Audio\\Damaged.WAV",
          [](FileBytes& bytes) { PutLittleEndian(bytes, kWaveDataSizeAt, 0xFFFFFFFFu); },
          L"Audio\\Damaged.WAV contains errors", 12},
@@ -212,15 +205,15 @@ TEST(DamagedSoundFiles, ReadAsWellAsTheyCanBeAndReported)
         {"cut after the headers, before any sound", L"audio\\Audio\\Short.OGG", L"Audio\\Damaged.OGG",
          [](FileBytes& bytes) { bytes.resize(RangesAtSignature(bytes, "OggS", 0).at(2).begin); },
          L"OGGLOADER: Audio\\Damaged.OGG is not a valid OGG file", 0},
-        {"a rate of 2^31-1, once wrapped to negative sizes and silent", L"audio\\Audio\\Short.OGG",
+        {"a rate of 2^31-1 is refused as unplayable", L"audio\\Audio\\Short.OGG",
          L"Audio\\Damaged.OGG",
          [](FileBytes& bytes) {
              PutLittleEndian(bytes, kOggRateAt, 0x7FFFFFFF);
              MendOggChecksums(bytes);
          },
          L"Audio\\Damaged.OGG has a sample format that cannot be played", std::nullopt},
-        {"code lengths that form no prefix code, once decoded on with half-built codebooks and "
-         "divided by zero", L"audio\\Audio\\Tone.OGG", L"Audio\\Damaged.OGG",
+        {"code lengths that form no prefix code are refused with the header, "
+         "before any decoding", L"audio\\Audio\\Tone.OGG", L"Audio\\Damaged.OGG",
          [](FileBytes& bytes) {
              bytes.at(RangesAtSignature(bytes, "\x05" "vorbis", 0).at(0).begin + kFirstCodeLengthsAt) = 0;
              MendOggChecksums(bytes);

@@ -256,9 +256,3 @@ TEST(IdentityRoster, TheEngineRecordsCarryTheirOwnNames)
         EXPECT_NE(std::find(kOwnNames.begin(), kOwnNames.end(), std::string(c.name)), kOwnNames.end()) << c.name;
     }
 }
-
-TEST(IdentityRoster, TheScopedNameIsHashedWhole)
-{
-    EXPECT_NE(HashClassName("dcCar::DamageObject"), HashClassName("dcCar"));
-    EXPECT_NE(HashClassName("dcCar::DamageObject"), HashClassName("DamageObject"));
-}

@@ -7,8 +7,9 @@
 
 #include <windows.h>
 
-// What exists before the program starts is empty: the engine fills it.
-TEST(StaticObjects, FactoriesHaveNoFoldersUntilTheEngineIsInitialised)
+// What exists before the program starts is empty: the engine fills it, and
+// empties it again as it shuts down.
+TEST(StaticObjects, FactoriesHaveFoldersOnlyWhileTheEngineRuns)
 {
     struct Case {
         ResourceFactory& factory;
@@ -36,6 +37,9 @@ TEST(StaticObjects, FactoriesHaveNoFoldersUntilTheEngineIsInitialised)
         EXPECT_EQ(c.factory.Folders(), c.foldersAfterInit) << WideStringToNarrow(c.name);
     }
     engine.Shutdown();
+    for (const Case& c : cases) {
+        EXPECT_TRUE(c.factory.Folders().empty()) << WideStringToNarrow(c.name);
+    }
 }
 
 TEST(StaticObjects, TheGameWindowCarriesTheEnginesClassName)

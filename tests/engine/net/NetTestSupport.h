@@ -233,8 +233,7 @@ public:
         sockaddr_in local{};
         int length = sizeof local;
         getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length);
-        WideString name;
-        return FormatWideString(name, "%s:%d", FormatAddress(local.sin_addr.s_addr).c_str(), ntohs(local.sin_port));
+        return EndpointName(local.sin_addr.s_addr, ntohs(local.sin_port));
     }
 
     // Appends what has arrived to `received`; false once the other side
