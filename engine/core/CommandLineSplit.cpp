@@ -1,5 +1,8 @@
 #include "engine/core/CommandLineSplit.h"
 
+#include <cmath>
+#include <cwchar>
+
 CommandLineParts SplitCommandLine(const WideString& line)
 {
     const size_t blank = line.find(L' ');
@@ -21,7 +24,13 @@ bool ApplyFlagArgument(const WideString& arguments, bool current)
     return !current;
 }
 
-float NumberArgument(const WideString& arguments)
+std::optional<double> NumberArgument(const WideString& arguments)
 {
-    return WideStringToFloat(arguments, 0);
+    const WideString trimmed = WideStringTrimLeft(arguments);
+    wchar_t* end = nullptr;
+    const double number = std::wcstod(trimmed.c_str(), &end);
+    if (end == trimmed.c_str() || std::isnan(number)) {
+        return std::nullopt;
+    }
+    return number;
 }

@@ -4,6 +4,8 @@
 
 #include "engine/files/WideString.h"
 
+#include <optional>
+
 struct CommandLineParts {
     WideString name;
     WideString arguments;
@@ -15,6 +17,6 @@ CommandLineParts SplitCommandLine(const WideString& line);
 // (or nothing) toggles. Leading blanks are skipped.
 bool ApplyFlagArgument(const WideString& arguments, bool current);
 
-// A decimal number at the start of the argument, leading blanks skipped; 0
-// when there is none.
-float NumberArgument(const WideString& arguments);
+// A decimal number at the start of the argument, leading blanks skipped;
+// none when the argument does not begin with one (a NaN is none either).
+std::optional<double> NumberArgument(const WideString& arguments);

@@ -6,7 +6,10 @@
 #include "engine/core/dcEngine.h"
 #include "render/device/VideoDevice.h"
 
+#include <algorithm>
 #include <functional>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -34,13 +37,47 @@ EngineCommand::Action StatisticsLine(int32_t flag)
     };
 }
 
-int32_t WarningLevel(const WideString& arguments)
+// "0" to "2" choose their level; anything else is the most talkative one,
+// and the player is told unless they asked for it.
+void SetWarningLevel(const WideString& arguments)
 {
     const WideString trimmed = WideStringTrimLeft(arguments);
-    if (!trimmed.empty() && trimmed[0] >= L'0' && trimmed[0] <= L'2') {
-        return trimmed[0] - L'0';
+    const wchar_t first = trimmed.empty() ? L'\0' : trimmed[0];
+    if (first >= L'0' && first <= L'2') {
+        LogHub::Instance().SetLevel(first - L'0');
+        return;
     }
-    return kLogVerbose;
+    LogHub::Instance().SetLevel(kLogVerbose);
+    if (first != L'3') {
+        LogHub::Printf("SETWARNINGLEVEL takes a level from 0 to 3; it is now %d", kLogVerbose);
+    }
+}
+
+// A setting the engine keeps within its limits. Text without a number reads
+// as 0; when the engine could not take the value as typed, the player is told
+// what it became.
+struct NumberSetting {
+    const char* usage;   // a format taking the lowest and highest values and the value set
+    float lowest;
+    float highest;
+    void (dcEngine::*set)(float);
+    float (dcEngine::*get)() const;
+};
+
+EngineCommand::Action SetNumber(NumberSetting setting)
+{
+    return [setting](dcEngine& engine, const WideString& arguments) {
+        const std::optional<double> number = NumberArgument(arguments);
+        // Beyond a float's range the number is as good as its largest value.
+        constexpr double kLargest = std::numeric_limits<float>::max();
+        const float wanted = static_cast<float>(std::clamp(number.value_or(0.0), -kLargest, kLargest));
+        (engine.*setting.set)(wanted);
+        const float value = (engine.*setting.get)();
+        if (!number || value != wanted) {
+            LogHub::Printf(setting.usage, static_cast<double>(setting.lowest), static_cast<double>(setting.highest),
+                           static_cast<double>(value));
+        }
+    };
 }
 
 } // namespace
@@ -60,8 +97,9 @@ std::vector<std::unique_ptr<ConsoleCommand>> MakeEngineCommands(dcEngine& engine
         {"SHADERVAR", StatisticsLine(dcEngine::kShowConstantUploads)},
         {"SHADERVARIGNORE", StatisticsLine(dcEngine::kShowSkippedConstants)},
         {"TEXSWITCH", StatisticsLine(dcEngine::kShowTextureSwitches)},
-        {"SETWARNINGLEVEL", [](dcEngine&, const WideString& a) { LogHub::Instance().SetLevel(WarningLevel(a)); }},
-        {"T", [](dcEngine& e, const WideString& a) { e.SetTimeScale(NumberArgument(a)); }},
+        {"SETWARNINGLEVEL", [](dcEngine&, const WideString& a) { SetWarningLevel(a); }},
+        {"T", SetNumber({"T takes a time scale from %g to %g; it is now %g", dcEngine::kMinimumTimeScale,
+                         dcEngine::kMaximumTimeScale, &dcEngine::SetTimeScale, &dcEngine::GetTimeScale})},
         {"PRINTMLPSTACK", [](dcEngine& e, const WideString&) { e.GetModules().Print(); }},
         {"WIREFRAME",
          [](dcEngine& e, const WideString& a) {
@@ -70,7 +108,9 @@ std::vector<std::unique_ptr<ConsoleCommand>> MakeEngineCommands(dcEngine& engine
              }
          }},
         {"MEMREPORT", [](dcEngine&, const WideString&) {}},
-        {"SLEEPTIME", [](dcEngine& e, const WideString& a) { e.SetSleepTime(NumberArgument(a)); }},
+        {"SLEEPTIME",
+         SetNumber({"SLEEPTIME takes seconds from %g to %g, or a negative number for none; it is now %g", 0.0f,
+                    dcEngine::kLongestSleep, &dcEngine::SetSleepTime, &dcEngine::GetSleepTime})},
     };
     std::vector<std::unique_ptr<ConsoleCommand>> commands;
     for (const Entry& entry : entries) {

@@ -23,11 +23,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
 
-constexpr float kMinimumTimeScale = 0.01f;
 constexpr float kBackgroundFrameTime = 0.1f;   // faster frames sleep while the window is behind others
 constexpr float kBackgroundSleep = 0.05f;
 constexpr float kNoModuleSleep = 0.1f;
@@ -186,7 +187,12 @@ void dcEngine::SetDefaultFont(std::unique_ptr<Font> font)
 
 void dcEngine::SetTimeScale(float scale)
 {
-    timeScale_ = scale < kMinimumTimeScale ? kMinimumTimeScale : scale;
+    timeScale_ = std::isnan(scale) ? kMinimumTimeScale : std::clamp(scale, kMinimumTimeScale, kMaximumTimeScale);
+}
+
+void dcEngine::SetSleepTime(float seconds)
+{
+    sleepTime_ = std::isnan(seconds) ? kNoSleep : std::min(seconds, kLongestSleep);
 }
 
 void dcEngine::RestoreWorkingFolder()

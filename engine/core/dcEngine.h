@@ -39,6 +39,13 @@ public:
         kStatisticsLines = 0x1FC,
     };
 
+    // Scales beyond these make frame times useless to the modules; a longer
+    // sleep would leave the game deaf to the console that could undo it.
+    static constexpr float kMinimumTimeScale = 0.01f;
+    static constexpr float kMaximumTimeScale = 100.0f;
+    static constexpr float kLongestSleep = 1.0f;
+    static constexpr float kNoSleep = -1.0f;
+
     // The frame timer reads the system's clocks unless a test gives its own.
     explicit dcEngine(TimeSource& time = Timer::SystemTime());
     ~dcEngine() override;
@@ -84,9 +91,11 @@ public:
     int32_t GetFrameCounter() const { return frameCounter_; }
     float GetFrameRate() const { return frameRate_; }
     float GetTimeScale() const { return timeScale_; }
+    // Kept within the scale limits; a NaN gives the smallest.
     void SetTimeScale(float scale);
     float GetSleepTime() const { return sleepTime_; }
-    void SetSleepTime(float seconds) { sleepTime_ = seconds; }
+    // Extra sleep per pass, at most kLongestSleep; negative (or NaN) for none.
+    void SetSleepTime(float seconds);
     FrameTimeRing& GetFrameTimes() { return frameTimes_; }
     Timer& GetTimer() { return timer_; }
     const WideString& GetDataPath() const { return dataPath_; }
@@ -118,7 +127,7 @@ private:
     Timer timer_;
     LanguageTable language_;
     WideString dataPath_;
-    float sleepTime_ = -1.0f;
+    float sleepTime_ = kNoSleep;
     int32_t flags_ = 0;
     float frameRateTime_ = 0.0f;
     int32_t frameRateCount_ = 0;

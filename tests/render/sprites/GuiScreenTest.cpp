@@ -16,6 +16,7 @@
 #include "render/sprites/RendererGuiResources.h"
 #include "tests/engine/input/ScriptedInputDevices.h"
 #include "tests/render/shaders/ShaderTestSupport.h"
+#include "tests/render/sprites/EngineOnScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -33,41 +34,8 @@ struct Area {
     int32_t bottom;
 };
 
-// The engine started on an 800 x 600 device on a shown test window, with the
-// sample data's textures and effects, the sprite batch and a default font.
-class EngineScreenTest : public testing::Test {
+class EngineScreenTest : public EngineOnScreen {
 protected:
-    void SetUp() override
-    {
-        // A folder in place of the log file: the engine's log sink then writes nothing.
-        std::filesystem::create_directory("Console.RTF");
-        // Shown without taking the focus from whatever runs beside the test.
-        ShowWindow(window.GetHandle(), SW_SHOWNOACTIVATE);
-        auto video = std::make_unique<D3D9Video>();
-        ASSERT_TRUE(video->Create(&window, {800, 600}, {}));
-        ForgetSentFixedFunctionState();
-        auto devices = std::make_unique<ScriptedInputDevices>();
-        auto input = std::make_unique<InputSystem>(std::move(devices), &language);
-        input->Init(window, false);
-        engine.Start(std::move(video), nullptr, std::move(input), L"English");
-        sampleData = std::make_unique<MountedFixture>(L"sampledata");
-        TextureFactory().AddFolder(L"Textures");
-        TextureFactory().AddFolder(L"Menu");
-        RegisterTextureLoaders();
-        InstallGuiResources();
-        engine.CreateSpriteBatch();
-        engine.SetDefaultFont(MakeFont(kGlyphsAll, L"Tahoma", 14, true, 0.0f, 0.0f, {1, 1, 1, 1}, {0, 0, 0, 1}));
-    }
-    void TearDown() override
-    {
-        engine.Shutdown();
-        TextureFactory().RemoveFolder(L"Menu");
-        TextureFactory().RemoveFolder(L"Textures");
-        SetShaderDetailLevel(0);
-        sampleData.reset();
-        DestroyWindow(window.GetHandle());
-    }
-
     VideoDevice& Video() { return *engine.GetVideoDevice(); }
     // A module that outlives the test's screens, to leave current.
     void LeaveScreen()
@@ -99,12 +67,6 @@ protected:
         return colours;
     }
 
-    dcEngine& engine = dcEngine::Instance();
-    ScratchFolder scratch;
-    ScopedShaderFolder shaders;
-    LanguageTable language;
-    dcWindow window{L"Test", EngineWindowRect(1024, 768, false), false};
-    std::unique_ptr<MountedFixture> sampleData;
 };
 
 } // namespace
