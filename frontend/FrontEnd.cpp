@@ -1,6 +1,7 @@
 #include "frontend/FrontEnd.h"
 
 #include "engine/core/dcEngine.h"
+#include "engine/core/dcWindow.h"
 #include "frontend/MainMenuScreen.h"
 #include "game/world/GameModule.h"
 #include "render/device/VideoDevice.h"
@@ -8,9 +9,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int32_t kMenuWidth = 800;
-constexpr int32_t kMenuHeight = 600;
 
 std::unique_ptr<MainMenuScreen> mainMenu;
 

@@ -4,6 +4,7 @@
 // second of one core.
 
 #include "bench/support/BenchArguments.h"
+#include "bench/support/RunReporter.h"
 #include "engine/audio/Mixer.h"
 #include "engine/audio/SoundBuffer.h"
 #include "engine/files/WideString.h"
@@ -64,29 +65,18 @@ void MixOneSecond(benchmark::State& state)
 
 BENCHMARK(MixOneSecond)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond);
 
-// Keeps each run's CPU time per iteration, in milliseconds, for the summary.
-class CpuTimeReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
-    CpuTimeReporter reporter;
+    // Each run's CPU time per iteration, in milliseconds.
+    std::map<std::string, double> times;
+    RunReporter reporter([&times](const BenchRun& run) { times[run.benchmark_name()] = run.GetAdjustedCPUTime(); });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (int voices : {32, 64}) {
-        const auto found = reporter.times.find("MixOneSecond/" + std::to_string(voices));
-        if (found != reporter.times.end()) {
+        const auto found = times.find("MixOneSecond/" + std::to_string(voices));
+        if (found != times.end()) {
             std::printf("%d voices: %.4f of one core\n", voices, found->second / 1000.0);
         }
     }

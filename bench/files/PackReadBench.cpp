@@ -3,6 +3,7 @@
 // pack's time as a multiple of the loose files' time.
 
 #include "bench/support/BenchArguments.h"
+#include "bench/support/RunReporter.h"
 #include "engine/files/FolderArchive.h"
 #include "engine/files/PackArchive.h"
 
@@ -59,29 +60,18 @@ void LooseFiles(benchmark::State& state)
 BENCHMARK(PackMembers)->Unit(benchmark::kMillisecond);
 BENCHMARK(LooseFiles)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per iteration for the closing ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
-    RatioReporter reporter;
+    // Each benchmark's time per iteration, for the closing ratio.
+    std::map<std::string, double> times;
+    RunReporter reporter([&times](const BenchRun& run) { times[run.benchmark_name()] = run.GetAdjustedRealTime(); });
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double loose = reporter.times["LooseFiles"];
+    const double loose = times["LooseFiles"];
     if (loose > 0.0) {
-        std::printf("pack / loose: %.2f\n", reporter.times["PackMembers"] / loose);
+        std::printf("pack / loose: %.2f\n", times["PackMembers"] / loose);
     }
     benchmark::Shutdown();
     return 0;

@@ -7,6 +7,7 @@
 // a 1/60 s frame.
 
 #include "bench/support/BenchArguments.h"
+#include "bench/support/RunReporter.h"
 #include "engine/core/dcWindow.h"
 #include "engine/files/ArchiveList.h"
 #include "engine/files/FolderArchive.h"
@@ -166,34 +167,25 @@ void SkinAndDrawFigures(benchmark::State& state)
 BENCHMARK(SkinFigures)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(SkinAndDrawFigures)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps each benchmark's time per frame for the closing figures.
-class FrameReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (!run.error_occurred) {
-                seconds[run.run_name.function_name] =
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
     MountBenchData();
-    FrameReporter reporter;
+    // Each benchmark's time per frame, for the closing figures.
+    std::map<std::string, double> seconds;
+    RunReporter reporter([&seconds](const BenchRun& run) {
+        if (!run.error_occurred) {
+            seconds[run.run_name.function_name] =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        }
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const auto& [name, label] : std::initializer_list<std::pair<const char*, const char*>>{
              {"SkinFigures", "skinning"}, {"SkinAndDrawFigures", "skinning and drawing"}}) {
-        const auto found = reporter.seconds.find(name);
-        if (found != reporter.seconds.end()) {
+        const auto found = seconds.find(name);
+        if (found != seconds.end()) {
             std::printf("%d figures, %s: %.3f ms = %.3f of a 1/60 s frame\n", kFigures, label,
                         found->second * 1000.0, found->second / kFrameLength);
         }

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "bench/support/BenchArguments.h"
+#include "bench/support/RunReporter.h"
 #include "engine/core/MessageReceiver.h"
 #include "engine/net/ClientScene.h"
 #include "engine/net/HostScene.h"
@@ -124,27 +125,11 @@ void HostToEightClients(benchmark::State& state)
 
 BENCHMARK(HostToEightClients)->Arg(4)->Arg(64)->Arg(1024)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// Keeps each run's rate and overhead for the closing summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.error_occurred) {
-                continue;
-            }
-            lines.push_back({run.benchmark_name(), run.counters.at("items_per_second").value,
-                             run.counters.at("overhead_bytes").value});
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    struct Line {
-        std::string name;
-        double messagesPerSecond;
-        double overheadBytes;
-    };
-    std::vector<Line> lines;
+// One run's rate and overhead, for the closing summary.
+struct SummaryLine {
+    std::string name;
+    double messagesPerSecond;
+    double overheadBytes;
 };
 
 } // namespace
@@ -152,9 +137,15 @@ public:
 int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
-    SummaryReporter reporter;
+    std::vector<SummaryLine> lines;
+    RunReporter reporter([&lines](const BenchRun& run) {
+        if (!run.error_occurred) {
+            lines.push_back({run.benchmark_name(), run.counters.at("items_per_second").value,
+                             run.counters.at("overhead_bytes").value});
+        }
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (const SummaryReporter::Line& line : reporter.lines) {
+    for (const SummaryLine& line : lines) {
         std::printf("%s: %.0f messages per second delivered (host to %d clients), %.0f bytes of overhead per message\n",
                     line.name.c_str(), line.messagesPerSecond, kClients, line.overheadBytes);
     }

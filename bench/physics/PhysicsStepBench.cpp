@@ -5,6 +5,7 @@
 // share of real time that physics takes while a game runs.
 
 #include "bench/support/BenchArguments.h"
+#include "bench/support/RunReporter.h"
 #include "engine/files/WideString.h"
 #include "engine/physics/BoxGeom.h"
 #include "engine/physics/PhysicsWorld.h"
@@ -112,28 +113,19 @@ void FixedSteps(benchmark::State& state)
 
 BENCHMARK(FixedSteps)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Keeps the run's time per iteration for the closing figure.
-class StepReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            secondsPerRun = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double secondsPerRun = 0.0;
-};
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
-    StepReporter reporter;
+    // The run's time per iteration, for the closing figure.
+    double secondsPerRun = 0.0;
+    RunReporter reporter([&secondsPerRun](const BenchRun& run) {
+        secondsPerRun = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    if (reporter.secondsPerRun > 0.0) {
-        const double stepSeconds = reporter.secondsPerRun / kStepsPerRun;
+    if (secondsPerRun > 0.0) {
+        const double stepSeconds = secondsPerRun / kStepsPerRun;
         std::printf("physics step: %.3f ms = %.3f of the %.2f ms step budget\n", stepSeconds * 1000.0,
                     stepSeconds / kStepLength, kStepLength * 1000.0);
     }

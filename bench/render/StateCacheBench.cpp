@@ -6,6 +6,7 @@
 // multiple of uncached ones.
 
 #include "bench/support/BenchArguments.h"
+#include "bench/support/RunReporter.h"
 #include "engine/core/dcWindow.h"
 #include "render/device/D3D9Video.h"
 #include "render/device/Shader.h"
@@ -133,32 +134,23 @@ void UncachedStates(benchmark::State& state)
 BENCHMARK(CachedStates)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(UncachedStates)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps each benchmark's draw rate for the closing ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            const auto rate = run.counters.find("draws/s");
-            if (rate != run.counters.end()) {
-                rates[run.run_name.function_name] = rate->second.value;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> rates;
-};
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
-    RatioReporter reporter;
+    // Each benchmark's draw rate, for the closing ratio.
+    std::map<std::string, double> rates;
+    RunReporter reporter([&rates](const BenchRun& run) {
+        const auto rate = run.counters.find("draws/s");
+        if (rate != run.counters.end()) {
+            rates[run.run_name.function_name] = rate->second.value;
+        }
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double uncached = reporter.rates["UncachedStates"];
+    const double uncached = rates["UncachedStates"];
     if (uncached > 0.0) {
-        std::printf("draw calls per second, cached / uncached states: %.2f\n", reporter.rates["CachedStates"] / uncached);
+        std::printf("draw calls per second, cached / uncached states: %.2f\n", rates["CachedStates"] / uncached);
     }
     benchmark::Shutdown();
     return 0;

@@ -155,7 +155,6 @@ bool DS8Audio::Init(int32_t, dcWindow* window)
     }
     LogHub::PrintVerbose("DS8Audio: BufferSize = %d", static_cast<int>(caps.dwBufferBytes));
 
-    bufferSize_ = kBufferSize;
     DSBUFFERDESC description{};
     description.dwSize = sizeof description;
     description.dwBufferBytes = kBufferSize;
@@ -187,7 +186,7 @@ int32_t DS8Audio::MixerThreadEntry(ThreadHandle&, void* device)
 
 void DS8Audio::MixerThread()
 {
-    const uint32_t size = static_cast<uint32_t>(bufferSize_);
+    constexpr uint32_t size = kBufferSize;
     uint32_t position = 0;
     while (mixerRunning_) {
         DWORD writeCursor = 0;

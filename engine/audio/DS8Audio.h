@@ -105,7 +105,6 @@ private:
     IDirectSound8* directSound_ = nullptr;
     IDirectSoundBuffer* primary_ = nullptr;
     IDirectSoundBuffer* output_ = nullptr;   // the secondary, or the primary when that failed
-    int32_t bufferSize_ = 0;
     bool comInitialised_ = false;
 
     SoundCache cache_;

@@ -59,19 +59,15 @@ OggSoundData::~OggSoundData()
 
 size_t OggSoundData::ReadCallback(void* destination, size_t size, size_t count, void* self)
 {
-    OggSoundData& data = *static_cast<OggSoundData*>(self);
-    const int32_t left = std::max(data.stream_->GetSize() - data.streamPosition_, 0);
-    const int32_t wanted = static_cast<int32_t>(std::min<size_t>(size * count, static_cast<size_t>(left)));
-    const int32_t got = data.stream_->Read(destination, wanted);
-    data.streamPosition_ += got;
-    return static_cast<size_t>(got);
+    Stream& stream = *static_cast<OggSoundData*>(self)->stream_;
+    const size_t left = static_cast<size_t>(stream.Remaining());
+    const int32_t wanted = static_cast<int32_t>(std::min(size * count, left));
+    return static_cast<size_t>(stream.Read(destination, wanted));
 }
 
 int OggSoundData::SeekCallback(void* self, ogg_int64_t offset, int origin)
 {
-    OggSoundData& data = *static_cast<OggSoundData*>(self);
-    data.stream_->Seek(static_cast<int32_t>(offset), origin);
-    data.streamPosition_ = data.stream_->Tell();
+    static_cast<OggSoundData*>(self)->stream_->Seek(static_cast<int32_t>(offset), origin);
     return 0;
 }
 
@@ -82,7 +78,7 @@ int OggSoundData::CloseCallback(void*)
 
 long OggSoundData::TellCallback(void* self)
 {
-    return static_cast<OggSoundData*>(self)->streamPosition_;
+    return static_cast<OggSoundData*>(self)->stream_->Tell();
 }
 
 int32_t OggSoundData::Decode(void* destination, int32_t count)

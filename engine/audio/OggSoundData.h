@@ -33,7 +33,6 @@ private:
 
     CriticalSection lock_;
     std::unique_ptr<Stream> stream_;
-    int32_t streamPosition_ = 0;
     OggVorbis_File decoder_{};
     bool opened_ = false;
 };

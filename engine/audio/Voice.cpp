@@ -12,11 +12,7 @@ Voice::Voice(DS8Audio& device) : device_(device)
 
 Voice::~Voice()
 {
-    {
-        CriticalSectionLock lock(device_.GetMixer().GetLock());
-        device_.GetMixer().RemoveChannel(channel_);
-        channel_.SetInMixer(false);
-    }
+    Stop();
     // The streaming thread writes into the channel's buffer: it must be gone
     // before the buffer is let go.
     stream_.reset();

@@ -23,12 +23,19 @@ int32_t PlayingFrame(const Channel& channel, int32_t frames)
     return std::max(channel.GetPosition(), 0) % frames;
 }
 
+// Where writing starts in a fresh ring: after its first quarter, which
+// plays as silence while the rest fills.
+int32_t FirstWriteFrame(const SoundBuffer* ring)
+{
+    return ring ? ring->Frames() / 4 : 0;
+}
+
 } // namespace
 
 VoiceStream::VoiceStream(Channel& channel, std::unique_ptr<SoundData> data)
     : channel_(channel), data_(std::move(data))
 {
-    writePosition_ = channel_.GetBuffer() ? channel_.GetBuffer()->Frames() / 4 : 0;
+    writePosition_ = FirstWriteFrame(channel_.GetBuffer());
     thread_.Start(Run, this, kStreamPriority);
 }
 
@@ -82,9 +89,8 @@ void VoiceStream::Seek(float seconds, bool startOver)
         return;
     }
     SoundBuffer* ring = channel_.GetBuffer();
-    const int32_t frames = ring ? ring->Frames() : 0;
-    writePosition_ = frames / 4;
-    if (frames > 0) {
+    writePosition_ = FirstWriteFrame(ring);
+    if (writePosition_ > 0) {
         std::memset(ring->Samples(), 0, static_cast<size_t>(writePosition_) * ring->BytesPerFrame());
     }
     channel_.SetPosition(0);

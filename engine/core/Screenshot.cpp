@@ -29,8 +29,7 @@ WideString NextScreenshotName()
 {
     WideString name;
     for (int32_t n = 1;; ++n) {
-        const char* zeros = n < 10 ? "000" : n < 100 ? "00" : n < 1000 ? "0" : "";
-        FormatWideString(name, "Shot%s%d.TGA", WideStringFromChars(zeros, -1).c_str(), n);
+        FormatWideString(name, "Shot%04d.TGA", n);
         if (!FileExists(name)) {
             return name;
         }

@@ -119,7 +119,6 @@ private:
     void CountFrameRate();
     void DrawStatistics();
     void TakeScreenshot();
-    void RegisterEngineCommands();
     void RemoveWindowHandlers();
 
     MLPStack modules_;

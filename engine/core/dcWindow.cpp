@@ -11,8 +11,6 @@
 namespace {
 
 constexpr wchar_t kWindowClassName[] = L"dcEngine Application";
-constexpr int32_t kMenuWidth = 800;
-constexpr int32_t kMenuHeight = 600;
 
 int32_t windowCount = 0;
 dcWindow* currentWindow = nullptr;
@@ -220,14 +218,10 @@ void dcWindow::SetClientSize(int32_t width, int32_t height)
 {
     clientWidth_ = width;
     clientHeight_ = height;
-    right_ = x_ + width;
-    bottom_ = y_ + height;
 }
 
 void dcWindow::SetPosition(int32_t x, int32_t y)
 {
     x_ = x;
     y_ = y;
-    right_ = x + clientWidth_;
-    bottom_ = y + clientHeight_;
 }

@@ -13,6 +13,10 @@ struct HWND__;
 
 class dcWindow;
 
+// The menus' screen size: the window's in a window, the front end's video mode.
+constexpr int32_t kMenuWidth = 800;
+constexpr int32_t kMenuHeight = 600;
+
 // The body of the window procedure: routes messages to the handlers.
 intptr_t WindowProcedureFor(HWND__* handle, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
@@ -42,8 +46,8 @@ public:
     int32_t GetClientHeight() const { return clientHeight_; }
     int32_t GetX() const { return x_; }
     int32_t GetY() const { return y_; }
-    int32_t GetRight() const { return right_; }
-    int32_t GetBottom() const { return bottom_; }
+    int32_t GetRight() const { return x_ + clientWidth_; }
+    int32_t GetBottom() const { return y_ + clientHeight_; }
     bool IsInFront() const;
 
     // Kept up to date by the engine's size and move handlers.
@@ -60,8 +64,6 @@ private:
     int32_t clientHeight_ = 0;
     int32_t x_ = 0;
     int32_t y_ = 0;
-    int32_t right_ = 0;
-    int32_t bottom_ = 0;
     bool fullScreen_;
     HWND__* handle_ = nullptr;
 };

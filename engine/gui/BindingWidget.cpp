@@ -21,7 +21,6 @@ const int32_t kMainAxisCodes = ControllerAxisHalfCode(0, 0);   // x negative, x 
 const int32_t kSliderCodes = ControllerAxisHalfCode(0, 6);     // slider 0 negative, positive, slider 1 ...
 constexpr int32_t kSliders = 2;
 const Color kWaitingColumn = ColorFromRgbBytes(64, 128, 160, 1.0f);
-const Color kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 
 // The code of an axis pushed to either end: negative half first, then positive.
 int32_t AxisHalfCode(float value, float threshold, int32_t negativeCode)
@@ -189,7 +188,7 @@ bool BindingWidget::HandleMouse(WidgetPoint point)
 void BindingWidget::DrawColumn(const WideString& text, WidgetPoint offset, bool selected)
 {
     WidgetPoint at{position_.left + offset.x, position_.top + offset.y};
-    Color color = kWhite;
+    Color color = kOpaqueWhite;
     if (selected && IsFocused()) {
         at = {at.x + kFocusOffset.x, at.y + kFocusOffset.y};
     }

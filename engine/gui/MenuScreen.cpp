@@ -18,7 +18,6 @@ constexpr float kRepeatDelay = 0.25f;
 constexpr float kRepeatInterval = 0.05f;
 // Menus run at back-buffer sizes up to this: the menu video mode is 800 x 600.
 constexpr int32_t kTargetEdge = 1024;
-const Color kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 
 // Images the screens draw into, taken on Enter and given back when a screen
 // is popped. They are never destroyed, so at most as many exist as screens
@@ -277,7 +276,7 @@ void MenuScreen::DrawCursor()
     }
     const CursorPoint position = input->CursorPosition();
     batch->DrawImage(cursor, WholeImage(*cursor), {static_cast<float>(position.x), static_cast<float>(position.y)},
-                     kWhite, AlphaSpriteShader);
+                     kOpaqueWhite, AlphaSpriteShader);
 }
 
 void MenuScreen::HandleInput()

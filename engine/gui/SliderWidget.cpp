@@ -179,7 +179,7 @@ void SliderWidget::Draw()
     }
     const int32_t captionTop = bar.y - static_cast<int32_t>(kCaptionRise * captionFont_->GetSize());
     const int32_t rightEnd = bar.x + static_cast<int32_t>(BarWidth());
-    const Color white{1.0f, 1.0f, 1.0f, 1.0f};
-    DrawWidgetText(leftCaption_, *captionFont_, {bar.x, captionTop}, white);
-    DrawWidgetText(rightCaption_, *captionFont_, {rightEnd - TextWidth(captionFont_, rightCaption_), captionTop}, white);
+    DrawWidgetText(leftCaption_, *captionFont_, {bar.x, captionTop}, kOpaqueWhite);
+    DrawWidgetText(rightCaption_, *captionFont_, {rightEnd - TextWidth(captionFont_, rightCaption_), captionTop},
+                   kOpaqueWhite);
 }

@@ -19,11 +19,6 @@ WidgetPoint ToIntPoint(const Vec2& point)
     return {static_cast<int32_t>(point.x), static_cast<int32_t>(point.y)};
 }
 
-Color MultiplyComponents(const Color& a, const Color& b)
-{
-    return {a.r * b.r, a.g * b.g, a.b * b.b, a.a * b.a};
-}
-
 void WidgetRect::MoveBox(WidgetBox& box, WidgetPoint point, bool centre)
 {
     const int32_t width = box.Width();

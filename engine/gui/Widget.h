@@ -29,7 +29,6 @@ struct WidgetBox {
 
 // Each coordinate truncated.
 WidgetPoint ToIntPoint(const Vec2& point);
-Color MultiplyComponents(const Color& a, const Color& b);
 
 // How a widget is activated: Enter, a left or right click on it, or the
 // third or fourth mouse button anywhere.

@@ -27,7 +27,6 @@ constexpr float kLineGap = 2.0f;
 constexpr float kPromptLines = 2.0f;    // the prompt stands this many lines above the console's bottom
 constexpr float kCaretGap = 10.0f;
 constexpr float kFaintestBackground = 0.3f;
-const Color kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 
 void PlayConsoleSound()
 {
@@ -122,10 +121,10 @@ void dcGUIConsole::DrawPrompt(Font& font, float bottom)
     WideString prompt;
     FormatWideString(prompt, "> %s", inputLine_.text.c_str());
     const float y = bottom - kPromptLines * (font.GetSize() + kLineGap);
-    batch.DrawText(prompt, font, {kTextLeft, y}, kWhite, AlphaSpriteShader, false);
+    batch.DrawText(prompt, font, {kTextLeft, y}, kOpaqueWhite, AlphaSpriteShader, false);
     if (blink_ > 0.0f) {
-        batch.DrawText(L"_", font, {kTextLeft + font.MeasureText(prompt) + kCaretGap, y}, kWhite, AlphaSpriteShader,
-                       false);
+        batch.DrawText(L"_", font, {kTextLeft + font.MeasureText(prompt) + kCaretGap, y}, kOpaqueWhite,
+                       AlphaSpriteShader, false);
     }
 }
 
@@ -146,8 +145,8 @@ void dcGUIConsole::DrawLogLines(Font& font, float bottom, float width)
         }
         float y = top;
         for (const WrapSegment& segment : wrapSegments_) {
-            batch.DrawTextRange(line, {segment.start, segment.length}, font, {kTextLeft, y}, kWhite, AlphaSpriteShader,
-                                false);
+            batch.DrawTextRange(line, {segment.start, segment.length}, font, {kTextLeft, y}, kOpaqueWhite,
+                                AlphaSpriteShader, false);
             y += step;
         }
         bottom = top;

@@ -59,12 +59,21 @@ void ReleaseDevice(IDirectInputDevice8W*& device)
     }
 }
 
-bool SetBufferSize(IDirectInputDevice8W* device, DWORD events)
+// A device property record with its header filled in for the object named.
+template <class Property>
+Property DeviceProperty(DWORD how, DWORD object)
 {
-    DIPROPDWORD property{};
+    Property property{};
     property.diph.dwSize = sizeof(property);
     property.diph.dwHeaderSize = sizeof(property.diph);
-    property.diph.dwHow = DIPH_DEVICE;
+    property.diph.dwHow = how;
+    property.diph.dwObj = object;
+    return property;
+}
+
+bool SetBufferSize(IDirectInputDevice8W* device, DWORD events)
+{
+    DIPROPDWORD property = DeviceProperty<DIPROPDWORD>(DIPH_DEVICE, 0);
     property.dwData = events;
     return SUCCEEDED(device->SetProperty(DIPROP_BUFFERSIZE, &property.diph));
 }
@@ -72,11 +81,7 @@ bool SetBufferSize(IDirectInputDevice8W* device, DWORD events)
 // Range of every axis and hat, so that all controllers read alike.
 BOOL CALLBACK SetObjectRange(const DIDEVICEOBJECTINSTANCEW* object, void* context)
 {
-    DIPROPRANGE range{};
-    range.diph.dwSize = sizeof(range);
-    range.diph.dwHeaderSize = sizeof(range.diph);
-    range.diph.dwHow = DIPH_BYID;
-    range.diph.dwObj = object->dwType;
+    DIPROPRANGE range = DeviceProperty<DIPROPRANGE>(DIPH_BYID, object->dwType);
     range.lMin = -kControllerAxisRange;
     range.lMax = kControllerAxisRange;
     static_cast<IDirectInputDevice8W*>(context)->SetProperty(DIPROP_RANGE, &range.diph);
@@ -345,11 +350,7 @@ bool DirectInputDevices::GetKeyName(int32_t key, WideString& name)
     if (!keyboard_) {
         return false;
     }
-    DIPROPSTRING property{};
-    property.diph.dwSize = sizeof(property);
-    property.diph.dwHeaderSize = sizeof(property.diph);
-    property.diph.dwHow = DIPH_BYOFFSET;
-    property.diph.dwObj = static_cast<DWORD>(key);
+    DIPROPSTRING property = DeviceProperty<DIPROPSTRING>(DIPH_BYOFFSET, static_cast<DWORD>(key));
     if (FAILED(keyboard_->GetProperty(DIPROP_KEYNAME, &property.diph))) {
         return false;
     }

@@ -55,10 +55,9 @@ InputSystem::~InputSystem()
 
 void InputSystem::Init(dcWindow& window, bool fullScreen)
 {
-    if (initialised_) {
+    if (window_) {
         Shutdown();
     }
-    initialised_ = true;
     window_ = &window;
     fullScreen_ = fullScreen;
     devices_->Open(window.GetHandle(), fullScreen);
@@ -74,7 +73,6 @@ void InputSystem::Shutdown()
     mouseMovement_ = {};
     textReceivers_.clear();
     window_ = nullptr;
-    initialised_ = false;
 }
 
 void InputSystem::Update(float dt)

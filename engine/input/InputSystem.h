@@ -105,9 +105,8 @@ private:
 
     std::unique_ptr<InputDevices> devices_;
     LanguageTable* language_;
-    dcWindow* window_ = nullptr;
+    dcWindow* window_ = nullptr;   // set while the devices are open
     bool fullScreen_ = false;
-    bool initialised_ = false;
     bool inside_ = true;
 
     DeviceButtons keys_{kKeyCount};

@@ -10,6 +10,14 @@ struct Color {
     float a;
 };
 
+inline constexpr Color kOpaqueWhite{1.0f, 1.0f, 1.0f, 1.0f};
+
+// Each channel of one scaled by the same channel of the other: a tint.
+inline Color MultiplyComponents(const Color& a, const Color& b)
+{
+    return {a.r * b.r, a.g * b.g, a.b * b.b, a.a * b.a};
+}
+
 // Red, green and blue from bytes 0 to 255; alpha is already a fraction.
 inline Color ColorFromRgbBytes(int32_t r, int32_t g, int32_t b, float a)
 {

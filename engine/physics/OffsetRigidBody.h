@@ -1,7 +1,8 @@
 #pragma once
 // A body whose reference point sits at an offset from the ODE body's centre
 // (the offset is given in the body's frame). Position and transform are those
-// of the reference point.
+// of the reference point (the body's transform goes through them), so a
+// transform read and set again leaves the body where it was.
 
 #include "engine/physics/RigidBody.h"
 
@@ -14,8 +15,6 @@ public:
 
     void SetPosition(const Vec3& position) override;
     Vec3 GetPosition() const override;
-    Matrix44 GetTransform() const override;
-    void SetTransform(const Matrix44& transform) override;
 
 private:
     // The offset turned by the body's current orientation.

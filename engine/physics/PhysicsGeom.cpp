@@ -199,7 +199,6 @@ Matrix44 PhysicsGeom::GetTransform() const
     Matrix44 transform;
     GetRotation(transform);
     transform.SetRow(3, GetPosition());
-    transform.m[3][3] = 1.0f;
     return transform;
 }
 

@@ -50,6 +50,19 @@ dcContact MakeContactPayload(PhysicsGeom& self, PhysicsGeom& other, const dConta
     return payload;
 }
 
+// Tells self's owner about the point and writes back whatever its handler
+// changed of it.
+dcContact TellPoint(dContact& d, PhysicsGeom& self, PhysicsGeom& other, float normalSign)
+{
+    dcContact payload = MakeContactPayload(self, other, d.geom, normalSign);
+    if (payload.selfOwner && payload.selfOwner->Send(payload) != 0) {
+        VecToOde(payload.position, d.geom.pos);
+        VecToOde(payload.normal * normalSign, d.geom.normal);
+        d.geom.depth = payload.depth;
+    }
+    return payload;
+}
+
 // The sum of both sides' values; a positive sum switches the mode bit on.
 void MergeSummed(dSurfaceParameters& surface, dReal& field, float p, float q, int modeBit)
 {
@@ -95,6 +108,7 @@ PhysicsWorld::PhysicsWorld()
     world_ = dWorldCreate();
     dWorldSetCFM(world_, 1e-8f);
     dWorldSetERP(world_, 0.1f);
+    dWorldSetQuickStepNumIterations(world_, kSolverIterations);
     jointGroup_ = dJointGroupCreate(0);
 }
 
@@ -371,11 +385,6 @@ bool PhysicsWorld::SendCollision(PhysicsGeom& self, PhysicsGeom& other)
     return message.accept == 0;
 }
 
-bool PhysicsWorld::SendContact(dcContact& payload)
-{
-    return payload.selfOwner && payload.selfOwner->Send(payload) != 0;
-}
-
 // A handler may destroy either geometry of the pair under way; the handles,
 // kept apart from the wrappers, then tell.
 struct PhysicsWorld::Pair {
@@ -434,24 +443,14 @@ bool PhysicsWorld::TellCollision(const Pair& pair)
 // its contact joint. False when no later point of the pair may follow.
 bool PhysicsWorld::MakeContactAt(dContact& d, const Pair& pair)
 {
-    dcContact p = MakeContactPayload(pair.a, pair.b, d.geom, 1.0f);
-    if (SendContact(p)) {
-        VecToOde(p.position, d.geom.pos);
-        VecToOde(p.normal, d.geom.normal);
-        d.geom.depth = p.depth;
-    }
+    const dcContact p = TellPoint(d, pair.a, pair.b, 1.0f);
     if (!pair.BothPresent()) {
         return false;
     }
     if (!p.accept) {
         return p.continueContacts != 0;
     }
-    dcContact q = MakeContactPayload(pair.b, pair.a, d.geom, -1.0f);
-    if (SendContact(q)) {
-        VecToOde(q.position, d.geom.pos);
-        VecToOde(-q.normal, d.geom.normal);
-        d.geom.depth = q.depth;
-    }
+    const dcContact q = TellPoint(d, pair.b, pair.a, -1.0f);
     if (!pair.BothPresent()) {
         return false;
     }
@@ -530,7 +529,6 @@ void PhysicsWorld::Step(float dt)
     stepLength_ = dt;
     // A paused game steps by zero, which the solver cannot divide by.
     if (dt > 0.0f) {
-        dWorldSetQuickStepNumIterations(world_, kSolverIterations);
         dWorldQuickStep(world_, dt);
         ReportForces(dt);
     }

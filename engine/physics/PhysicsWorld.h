@@ -115,8 +115,6 @@ private:
     bool SendCollisionCull(PhysicsGeom& self, PhysicsGeom& other);
     // True when the owner cancelled the pair's contacts.
     bool SendCollision(PhysicsGeom& self, PhysicsGeom& other);
-    // Sends the point to self's owner; true when a handler ran.
-    static bool SendContact(dcContact& payload);
     void AddContact(dContact& contact, RigidBody* a, RigidBody* b, const Pair& pair);
     // A body destroyed during the pass takes no further contact.
     RigidBody* Present(RigidBody* body) const;

@@ -113,8 +113,7 @@ Matrix44 RigidBody::GetTransform() const
 {
     Matrix44 transform;
     GetRotation(transform);
-    transform.SetRow(3, VecFromOde(dBodyGetPosition(handle_)));
-    transform.m[3][3] = 1.0f;
+    transform.SetRow(3, GetPosition());
     return transform;
 }
 
@@ -126,7 +125,7 @@ void RigidBody::GetRotation(Matrix44& out) const
 void RigidBody::SetTransform(const Matrix44& transform)
 {
     SetRotation(transform);
-    dBodySetPosition(handle_, transform.m[3][0], transform.m[3][1], transform.m[3][2]);
+    SetPosition(transform.GetRow(3));
 }
 
 void RigidBody::SetRotation(const Matrix44& rotation)

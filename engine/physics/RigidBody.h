@@ -35,6 +35,8 @@ public:
     virtual Vec3 GetPosition() const;
     virtual void SetOrientation(const Quaternion& orientation);
     virtual Quaternion GetOrientation() const;
+    // The translation row is GetPosition's, and SetTransform places through
+    // SetPosition, so a derived body's reference point holds.
     virtual Matrix44 GetTransform() const;
     // Rows 0 to 2 of out; its translation row is left as it was.
     virtual void GetRotation(Matrix44& out) const;

@@ -88,19 +88,6 @@ void DeviceCubeTexture::Recreate()
     LogHub::PrintVerbose("D3D9Video: Cube texture created");
 }
 
-CubeTexture::CubeTexture(std::shared_ptr<DeviceCubeTexture> texture)
-    : UserTexture(kTextureKindCube)
-    , texture_(std::move(texture))
-{
-}
-
-CubeTexture::~CubeTexture()
-{
-    if (D3D9Video* device = texture_->GetDevice()) {
-        device->ReleaseTexture(*this);
-    }
-}
-
 TextureSize CubeTexture::GetImageSize() const
 {
     const float edge = static_cast<float>(texture_->GetEdge());

@@ -54,19 +54,15 @@ private:
     std::array<std::unique_ptr<CubeFace>, 6> faces_;
 };
 
-class CubeTexture : public UserTexture {
+class CubeTexture : public SharedUserTexture<DeviceCubeTexture> {
 public:
-    explicit CubeTexture(std::shared_ptr<DeviceCubeTexture> texture);
-    ~CubeTexture() override;
+    explicit CubeTexture(std::shared_ptr<DeviceCubeTexture> texture)
+        : SharedUserTexture(kTextureKindCube, std::move(texture))
+    {
+    }
 
     TextureSize GetImageSize() const override;
     int32_t GetLevelCount() const override { return texture_->GetLevels(); }
     // Face 0 to 5 in D3DCUBEMAP_FACES order; none for any other index.
     CubeFace* GetFace(int32_t index);
-
-    IDirect3DBaseTexture9* GetDirect3DTexture() const override { return texture_->GetTexture(); }
-    D3DFORMAT GetDirect3DFormat() const override { return texture_->GetFormat(); }
-
-private:
-    std::shared_ptr<DeviceCubeTexture> texture_;
 };

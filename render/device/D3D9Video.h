@@ -168,6 +168,9 @@ private:
     IDirect3DSurface9* TargetSurface(TextureResource* target);
     D3DFORMAT CurrentDepthFormat() const;
     void SendSamplerStates(int32_t stage, const UserTexture& texture);
+    // Counts the draw and issues it once per fragment of the current effect.
+    template <typename DrawCall>
+    void DrawFragments(int32_t vertexCount, int32_t primitives, const DrawCall& drawCall);
     void DrawDebugShape(D3DPRIMITIVETYPE type, const Vec3* positions, int32_t count, const Color& color);
 
     ComRef<IDirect3D9> direct3d_;

@@ -156,27 +156,35 @@ void D3D9Video::SetShader(Shader* effect, int32_t passKey, int32_t styleKey)
     ForgetBoundDFTextures();
 }
 
-void D3D9Video::Draw(const ElementRange& vertices, int32_t type)
+template <typename DrawCall>
+void D3D9Video::DrawFragments(int32_t vertexCount, int32_t primitives, const DrawCall& drawCall)
 {
-    const int32_t primitives = PrimitiveCount(type, vertices.count);
-    if (!device_ || primitives == 0) {
-        return;
-    }
-    statistics_.vertices += vertices.count;
+    statistics_.vertices += vertexCount;
     statistics_.primitives += primitives;
-    const VertexBuffer* stream = GetVertexStream(0);
-    const int32_t base = stream ? stream->GetRingPosition() : 0;
     if (effect_) {
         effect_->Validate(passKey_, styleRow_);
         const int32_t fragments = effect_->GetFragmentCount(passKey_, styleRow_);
         for (int32_t i = 0; i < fragments; ++i) {
             ++statistics_.drawCalls;
             effect_->ApplyFragment(passKey_, i, styleRow_);
-            device_->DrawPrimitive(static_cast<D3DPRIMITIVETYPE>(type), static_cast<UINT>(base + vertices.start),
-                                   static_cast<UINT>(primitives));
+            drawCall();
         }
     }
     ReportDFScreenAreas(*this, dcEngine::Instance().GetFrameCounter());
+}
+
+void D3D9Video::Draw(const ElementRange& vertices, int32_t type)
+{
+    const int32_t primitives = PrimitiveCount(type, vertices.count);
+    if (!device_ || primitives == 0) {
+        return;
+    }
+    const VertexBuffer* stream = GetVertexStream(0);
+    const int32_t base = stream ? stream->GetRingPosition() : 0;
+    DrawFragments(vertices.count, primitives, [&] {
+        device_->DrawPrimitive(static_cast<D3DPRIMITIVETYPE>(type), static_cast<UINT>(base + vertices.start),
+                               static_cast<UINT>(primitives));
+    });
 }
 
 void D3D9Video::DrawIndexed(const ElementRange& indices, const ElementRange& vertices, int32_t type)
@@ -185,23 +193,14 @@ void D3D9Video::DrawIndexed(const ElementRange& indices, const ElementRange& ver
     if (!device_ || primitives == 0) {
         return;
     }
-    statistics_.vertices += vertices.count;
-    statistics_.primitives += primitives;
     const VertexBuffer* stream = GetVertexStream(0);
     const int32_t base = stream ? stream->GetRingPosition() : 0;
     const int32_t firstIndex = (indexBuffer_ ? indexBuffer_->GetRingPosition() : 0) + indices.start;
-    if (effect_) {
-        effect_->Validate(passKey_, styleRow_);
-        const int32_t fragments = effect_->GetFragmentCount(passKey_, styleRow_);
-        for (int32_t i = 0; i < fragments; ++i) {
-            ++statistics_.drawCalls;
-            effect_->ApplyFragment(passKey_, i, styleRow_);
-            device_->DrawIndexedPrimitive(static_cast<D3DPRIMITIVETYPE>(type), base, static_cast<UINT>(vertices.start),
-                                          static_cast<UINT>(vertices.count), static_cast<UINT>(firstIndex),
-                                          static_cast<UINT>(primitives));
-        }
-    }
-    ReportDFScreenAreas(*this, dcEngine::Instance().GetFrameCounter());
+    DrawFragments(vertices.count, primitives, [&] {
+        device_->DrawIndexedPrimitive(static_cast<D3DPRIMITIVETYPE>(type), base, static_cast<UINT>(vertices.start),
+                                      static_cast<UINT>(vertices.count), static_cast<UINT>(firstIndex),
+                                      static_cast<UINT>(primitives));
+    });
 }
 
 void D3D9Video::DrawPoint(const Vec3& position, const Color& color)

@@ -10,18 +10,11 @@
 #include "render/device/VertexFormat.h"
 #include "render/shaders/ShaderVariable.h"
 
-#include <cstring>
+#include <bit>
 
 namespace {
 
 constexpr uint32_t kUncached = 0xFFFFFFFF;
-
-uint32_t FloatBits(float value)
-{
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
 
 } // namespace
 
@@ -163,7 +156,7 @@ void D3D9Video::SendSamplerStates(int32_t stage, const UserTexture& texture)
     SetSamplerStateCached(sampler, D3DSAMP_MINFILTER, states.minFilter);
     SetSamplerStateCached(sampler, D3DSAMP_MAGFILTER, states.magFilter);
     SetSamplerStateCached(sampler, D3DSAMP_MIPFILTER, states.mipFilter);
-    SetSamplerStateCached(sampler, D3DSAMP_MIPMAPLODBIAS, FloatBits(states.mipLodBias));
+    SetSamplerStateCached(sampler, D3DSAMP_MIPMAPLODBIAS, std::bit_cast<uint32_t>(states.mipLodBias));
     SetSamplerStateCached(sampler, D3DSAMP_MAXANISOTROPY, states.maxAnisotropy);
     SetSamplerStateCached(sampler, D3DSAMP_MAXMIPLEVEL, static_cast<DWORD>(maxMipLevel_));
 }

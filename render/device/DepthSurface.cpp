@@ -17,7 +17,7 @@ DepthSurface::DepthSurface(D3D9Video& device, int32_t width, int32_t height, D3D
 DepthSurface::~DepthSurface()
 {
     if (device_) {
-        EraseResource(device_->GetResources().depthSurfaces, this);
+        std::erase(device_->GetResources().depthSurfaces, this);
         device_->ForgetDepthSurface(*this);
     }
 }

@@ -3,7 +3,6 @@
 // what is alive, in the order it was made; a resource takes itself out when
 // it goes. The device does not own them.
 
-#include <algorithm>
 #include <vector>
 
 class DepthSurface;
@@ -21,9 +20,3 @@ struct DeviceResources {
     std::vector<DepthSurface*> depthSurfaces;
     std::vector<RenderSurface*> renderSurfaces;
 };
-
-template <typename Resource>
-void EraseResource(std::vector<Resource*>& list, Resource* resource)
-{
-    list.erase(std::remove(list.begin(), list.end(), resource), list.end());
-}

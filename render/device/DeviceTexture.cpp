@@ -14,7 +14,7 @@ DeviceTexture::DeviceTexture(D3D9Video& device, D3DFORMAT format, DWORD usage, D
 DeviceTexture::~DeviceTexture()
 {
     if (device_) {
-        EraseResource(device_->GetResources().textures, this);
+        std::erase(device_->GetResources().textures, this);
     }
 }
 

@@ -16,7 +16,7 @@ IndexBuffer::IndexBuffer(D3D9Video& device, int32_t indexCount, int32_t vertexCo
 IndexBuffer::~IndexBuffer()
 {
     if (device_) {
-        EraseResource(device_->GetResources().indexBuffers, this);
+        std::erase(device_->GetResources().indexBuffers, this);
         device_->ForgetIndexBuffer(*this);
     }
 }

@@ -17,7 +17,7 @@ RenderSurface::RenderSurface(D3D9Video& device, int32_t width, int32_t height, D
 RenderSurface::~RenderSurface()
 {
     if (device_) {
-        EraseResource(device_->GetResources().renderSurfaces, this);
+        std::erase(device_->GetResources().renderSurfaces, this);
         device_->ReleaseTexture(*this);
     }
 }

@@ -68,19 +68,6 @@ void DeviceTexture2D::Recreate()
     LogHub::PrintVerbose("D3D9Video: Texture created");
 }
 
-Texture2D::Texture2D(std::shared_ptr<DeviceTexture2D> texture)
-    : UserTexture(kTextureKind2D)
-    , texture_(std::move(texture))
-{
-}
-
-Texture2D::~Texture2D()
-{
-    if (D3D9Video* device = texture_->GetDevice()) {
-        device->ReleaseTexture(*this);
-    }
-}
-
 LockedPixels Texture2D::Lock(const TextureRect& rect, int32_t level)
 {
     IDirect3DTexture9* texture = texture_->GetTexture();

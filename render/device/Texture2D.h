@@ -39,12 +39,12 @@ private:
     int32_t levels_;
 };
 
-class Texture2D : public UserTexture {
+class Texture2D : public SharedUserTexture<DeviceTexture2D> {
 public:
-    explicit Texture2D(std::shared_ptr<DeviceTexture2D> texture);
-    // Leaves the device's texture cache and bindings; the pixels go with the
-    // last texture that shares them.
-    ~Texture2D() override;
+    explicit Texture2D(std::shared_ptr<DeviceTexture2D> texture)
+        : SharedUserTexture(kTextureKind2D, std::move(texture))
+    {
+    }
 
     float GetWidth() const override { return static_cast<float>(texture_->GetTextureWidth()); }
     float GetHeight() const override { return static_cast<float>(texture_->GetTextureHeight()); }
@@ -61,10 +61,5 @@ public:
     // The picture as a BMP file in memory; false when it cannot be read.
     bool SaveToMemory(std::vector<uint8_t>& file) const;
 
-    IDirect3DBaseTexture9* GetDirect3DTexture() const override { return texture_->GetTexture(); }
-    D3DFORMAT GetDirect3DFormat() const override { return texture_->GetFormat(); }
     const std::shared_ptr<DeviceTexture2D>& GetDeviceTexture() const { return texture_; }
-
-private:
-    std::shared_ptr<DeviceTexture2D> texture_;
 };

@@ -1,5 +1,6 @@
 #include "render/device/UserTexture.h"
 
+#include "render/device/D3D9Video.h"
 #include "render/device/Direct3DFormats.h"
 
 void UserTexture::SetFiltering(bool linear)
@@ -19,4 +20,11 @@ void UserTexture::PreLoad()
 int32_t UserTexture::GetFormat() const
 {
     return TextureFormatOf(GetDirect3DFormat());
+}
+
+void UserTexture::LeaveDevice(D3D9Video* device)
+{
+    if (device) {
+        device->ReleaseTexture(*this);
+    }
 }

@@ -7,6 +7,10 @@
 
 #include <d3d9.h>
 
+#include <memory>
+
+class D3D9Video;
+
 class UserTexture : public TextureResource {
 public:
     using TextureResource::TextureResource;
@@ -25,8 +29,31 @@ public:
     virtual IDirect3DBaseTexture9* GetDirect3DTexture() const = 0;
     virtual D3DFORMAT GetDirect3DFormat() const = 0;
 
+protected:
+    // Takes the texture out of the device's texture cache and bindings.
+    void LeaveDevice(D3D9Video* device);
+
 private:
     SamplerStates sampler_;
+};
+
+// A user texture over a device texture of one kind, shared with its clones:
+// the pixels go with the last texture that shares them.
+template <typename DeviceKind>
+class SharedUserTexture : public UserTexture {
+public:
+    SharedUserTexture(int32_t kind, std::shared_ptr<DeviceKind> texture)
+        : UserTexture(kind)
+        , texture_(std::move(texture))
+    {
+    }
+    ~SharedUserTexture() override { LeaveDevice(texture_->GetDevice()); }
+
+    IDirect3DBaseTexture9* GetDirect3DTexture() const override { return texture_->GetTexture(); }
+    D3DFORMAT GetDirect3DFormat() const override { return texture_->GetFormat(); }
+
+protected:
+    std::shared_ptr<DeviceKind> texture_;
 };
 
 // Whether the resource is a user texture: only those can be bound.

@@ -14,7 +14,7 @@ VertexBuffer::VertexBuffer(D3D9Video& device, int32_t stride, int32_t count, boo
 VertexBuffer::~VertexBuffer()
 {
     if (device_) {
-        EraseResource(device_->GetResources().vertexBuffers, this);
+        std::erase(device_->GetResources().vertexBuffers, this);
         device_->ForgetVertexBuffer(*this);
     }
 }

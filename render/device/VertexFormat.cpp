@@ -27,7 +27,7 @@ VertexDeclaration::VertexDeclaration(D3D9Video& device, const std::vector<Vertex
 VertexDeclaration::~VertexDeclaration()
 {
     if (device_) {
-        EraseResource(device_->GetResources().declarations, this);
+        std::erase(device_->GetResources().declarations, this);
         device_->ForgetVertexDeclaration(*this);
     }
 }

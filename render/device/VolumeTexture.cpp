@@ -58,16 +58,3 @@ VolumeSlice* DeviceVolumeTexture::GetSlice(int32_t index)
     }
     return slices_[index].get();
 }
-
-VolumeTexture::VolumeTexture(std::shared_ptr<DeviceVolumeTexture> texture)
-    : UserTexture(kTextureKindVolume)
-    , texture_(std::move(texture))
-{
-}
-
-VolumeTexture::~VolumeTexture()
-{
-    if (D3D9Video* device = texture_->GetDevice()) {
-        device->ReleaseTexture(*this);
-    }
-}

@@ -50,20 +50,16 @@ private:
     std::vector<std::unique_ptr<VolumeSlice>> slices_;
 };
 
-class VolumeTexture : public UserTexture {
+class VolumeTexture : public SharedUserTexture<DeviceVolumeTexture> {
 public:
-    explicit VolumeTexture(std::shared_ptr<DeviceVolumeTexture> texture);
-    ~VolumeTexture() override;
+    explicit VolumeTexture(std::shared_ptr<DeviceVolumeTexture> texture)
+        : SharedUserTexture(kTextureKindVolume, std::move(texture))
+    {
+    }
 
     float GetImageWidth() const override { return static_cast<float>(texture_->GetWidth()); }
     float GetImageHeight() const override { return static_cast<float>(texture_->GetHeight()); }
     int32_t GetDepth() const { return texture_->GetDepth(); }
     // None outside 0 to depth - 1.
     VolumeSlice* GetSlice(int32_t index) { return texture_->GetSlice(index); }
-
-    IDirect3DBaseTexture9* GetDirect3DTexture() const override { return texture_->GetTexture(); }
-    D3DFORMAT GetDirect3DFormat() const override { return texture_->GetFormat(); }
-
-private:
-    std::shared_ptr<DeviceVolumeTexture> texture_;
 };

@@ -1,5 +1,7 @@
 #include "render/models/Camera.h"
 
+#include "engine/math/Scalar.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -37,13 +39,7 @@ void Camera::Reset()
 
 void Camera::SetFov(float angle)
 {
-    if (angle < kMinFov) {
-        fov_ = kMinFov;
-    } else if (angle > kMaxFov) {
-        fov_ = kMaxFov;
-    } else {
-        fov_ = angle;
-    }
+    fov_ = Clamp(angle, kMinFov, kMaxFov);
 }
 
 void Camera::SetFarPlane(float distance)

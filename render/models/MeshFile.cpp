@@ -58,6 +58,7 @@ private:
     void ReadMaterial(MaterialRecord& material);
     void ReadPart(PartRecord& part);
     void ReadBatches(std::vector<BatchRecord>& batches);
+    void ReadNodeHead(MeshNode& node);
     void ReadNode(MeshNode& node);
     void ReadLegacyNodes();
     bool BatchesFit() const;
@@ -134,16 +135,9 @@ bool MeshReader::Read()
 
 bool MeshReader::ReadHeader()
 {
-    if (in_.GetSize() < kMinimumModelFileSize || !ReadDc2Magic(in_)) {
-        LogHub::PrintError("%s is not a valid mesh", in_.GetName().c_str());
+    if (!ReadModelFileHeader(in_, kMeshKind, L"mesh", out_.version)) {
         return false;
     }
-    in_.ReadInt32();
-    if (in_.ReadInt32() != kMeshKind) {
-        LogHub::PrintError("%s is not a mesh", in_.GetName().c_str());
-        return false;
-    }
-    out_.version = in_.ReadInt32();
     in_.ReadInt32();
     in_.ReadText();
     return true;
@@ -278,7 +272,8 @@ void MeshReader::ReadBatches(std::vector<BatchRecord>& batches)
     }
 }
 
-void MeshReader::ReadNode(MeshNode& node)
+// Every layout starts a node the same way; what follows differs.
+void MeshReader::ReadNodeHead(MeshNode& node)
 {
     node.name = in_.ReadText();
     node.position = ReadVec3(in_);
@@ -286,6 +281,11 @@ void MeshReader::ReadNode(MeshNode& node)
     node.thirdVector = ReadVec3(in_);
     in_.ReadInt32();
     node.secondName = in_.ReadText();
+}
+
+void MeshReader::ReadNode(MeshNode& node)
+{
+    ReadNodeHead(node);
     node.partIndex = in_.ReadInt32();
     if (layout_ == MeshLayout::kStatic || out_.version >= 2) {
         in_.ReadInt32();
@@ -304,12 +304,7 @@ void MeshReader::ReadLegacyNodes()
     out_.parts.resize(count);
     for (int32_t i = 0; i < count; ++i) {
         MeshNode& node = out_.nodes[i];
-        node.name = in_.ReadText();
-        node.position = ReadVec3(in_);
-        node.rotation = ReadQuaternion(in_);
-        node.thirdVector = ReadVec3(in_);
-        in_.ReadInt32();
-        node.secondName = in_.ReadText();
+        ReadNodeHead(node);
         node.partIndex = i;
         ReadBatches(out_.parts[i].batches);
     }

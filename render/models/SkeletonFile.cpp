@@ -1,6 +1,5 @@
 #include "render/models/SkeletonFile.h"
 
-#include "engine/core/LogHub.h"
 #include "engine/files/Stream.h"
 #include "render/models/ModelFileReading.h"
 
@@ -111,16 +110,10 @@ Bone* FindRootBone(std::vector<Bone>& topLevelBones)
 
 bool ReadSkeletonFile(Stream& in, SkeletonFile& out)
 {
-    if (in.GetSize() < kMinimumModelFileSize || !ReadDc2Magic(in)) {
-        LogHub::PrintError("%s is not a valid skeleton", in.GetName().c_str());
+    int32_t version = 0;
+    if (!ReadModelFileHeader(in, kSkeletonKind, L"skeleton", version)) {
         return false;
     }
-    in.ReadInt32();
-    if (in.ReadInt32() != kSkeletonKind) {
-        LogHub::PrintError("%s is not a skeleton", in.GetName().c_str());
-        return false;
-    }
-    const int32_t version = in.ReadInt32();
     if (version < kOldestVersion || version > kNewestVersion) {
         in.ReportErrors();
         return false;

@@ -18,8 +18,6 @@ public:
     // Logs the program and the textures it samples.
     void Describe(ShaderVariableBlock* chain, BindingCache& cache) override;
 
-    const std::vector<ConstantBinding>& GetBindings() const { return bindings_; }
-
 private:
     ComRef<IDirect3DPixelShader9> shader_;
     std::vector<ConstantBinding> bindings_;

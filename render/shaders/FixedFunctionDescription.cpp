@@ -13,6 +13,7 @@
 #include <d3d9.h>
 
 #include <array>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -77,13 +78,6 @@ const VariableIds& Ids()
 {
     static const VariableIds ids;
     return ids;
-}
-
-uint32_t FloatBits(float value)
-{
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 // Direction texts of the stage's coordinate source.
@@ -177,15 +171,7 @@ void FixedFunctionDescription::ReadLight(const char** attributes)
 ShaderVariable* FixedFunctionDescription::Lookup(ShaderVariableBlock* chain, BindingCache& cache, size_t entry,
                                                  int32_t id)
 {
-    if (!chain) {
-        return nullptr;
-    }
-    ResolvedBinding& binding = cache[entry];
-    if (binding.state == ResolvedBinding::kUnresolved) {
-        binding.variable = chain->FindVariable(id);
-        binding.state = binding.variable ? ResolvedBinding::kFound : ResolvedBinding::kMissing;
-    }
-    return binding.variable;
+    return chain ? ResolveBinding(*chain, id, cache[entry], nullptr) : nullptr;
 }
 
 void FixedFunctionDescription::Bind(ShaderVariableBlock* chain, BindingCache& cache)
@@ -279,8 +265,8 @@ void FixedFunctionDescription::BindFog(ShaderVariableBlock* chain, BindingCache&
     }
     device_.SetRenderStateCached(D3DRS_FOGENABLE, TRUE);
     device_.SetRenderStateCached(D3DRS_FOGVERTEXMODE, D3DFOG_LINEAR);
-    device_.SetRenderStateCached(D3DRS_FOGSTART, FloatBits(kFogStart));
-    device_.SetRenderStateCached(D3DRS_FOGEND, FloatBits(kFogEnd));
+    device_.SetRenderStateCached(D3DRS_FOGSTART, std::bit_cast<DWORD>(kFogStart));
+    device_.SetRenderStateCached(D3DRS_FOGEND, std::bit_cast<DWORD>(kFogEnd));
     const float* c = state.fogColour;
     device_.SetRenderStateCached(D3DRS_FOGCOLOR, PackColor({c[0], c[1], c[2], c[3]}));
 }

@@ -101,7 +101,7 @@ void ShaderEffect::Attach(StyleFile* file)
         for (const ShaderTechnique& technique : style.techniques) {
             TechniqueCache& techniqueCache = cache.techniques.emplace_back();
             for (const ShaderPass& pass : technique.passes) {
-                techniqueCache.passes.push_back({pass.index, std::vector<FragmentCache>(pass.fragments.size())});
+                techniqueCache.passes.push_back({std::vector<FragmentCache>(pass.fragments.size())});
             }
         }
         if (style.techniques.empty()) {

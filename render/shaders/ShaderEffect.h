@@ -73,7 +73,6 @@ private:
         BindingCache pixel;
     };
     struct PassCache {
-        int32_t passIndex;
         std::vector<FragmentCache> fragments;
     };
     struct TechniqueCache {

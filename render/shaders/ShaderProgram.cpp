@@ -19,7 +19,7 @@ ShaderVariable* ResolveBinding(ShaderVariableBlock& chain, int32_t id, ResolvedB
     if (entry.state == ResolvedBinding::kUnresolved) {
         entry.variable = chain.FindVariable(id);
         entry.state = entry.variable ? ResolvedBinding::kFound : ResolvedBinding::kMissing;
-        if (!entry.variable) {
+        if (!entry.variable && missingFormat) {
             ReportShaderError(missingFormat, GetShaderVariableName(id).c_str());
         }
     }

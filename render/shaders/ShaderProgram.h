@@ -94,7 +94,7 @@ public:
 void GrowBindingCache(BindingCache& cache, size_t count);
 // The variable of a cached binding: resolved on first use and remembered,
 // found or missing. A miss is reported once with missingFormat, which takes
-// the variable's name.
+// the variable's name; without one it goes unreported.
 ShaderVariable* ResolveBinding(ShaderVariableBlock& chain, int32_t id, ResolvedBinding& entry,
                                const char* missingFormat);
 

@@ -7,8 +7,8 @@
 #include "render/shaders/ProgramCache.h"
 #include "render/shaders/XmlDescription.h"
 
+#include <bit>
 #include <cstdlib>
-#include <cstring>
 #include <string.h>
 
 namespace {
@@ -18,13 +18,6 @@ constexpr int32_t kProjectedStages = 4;
 bool NameIs(const char* name, const char* keyword)
 {
     return _stricmp(name, keyword) == 0;
-}
-
-DWORD FloatBits(float value)
-{
-    DWORD bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 } // namespace
@@ -300,7 +293,7 @@ void StyleFile::SetRenderStates(const ShaderFragment& f)
     d.SetRenderStateCached(D3DRS_CULLMODE, f.cullMode);
     // Whole units of depth bias, as the style files give them.
     d.SetRenderStateCached(D3DRS_DEPTHBIAS, static_cast<DWORD>(static_cast<int32_t>(f.depthBias)));
-    d.SetRenderStateCached(D3DRS_SLOPESCALEDEPTHBIAS, FloatBits(f.slopeBias));
+    d.SetRenderStateCached(D3DRS_SLOPESCALEDEPTHBIAS, std::bit_cast<DWORD>(f.slopeBias));
     d.SetRenderStateCached(D3DRS_ZWRITEENABLE, f.zWrite);
     d.SetRenderStateCached(D3DRS_ZFUNC, f.zFunc);
     if (f.alphaFunc != D3DCMP_ALWAYS) {

@@ -1,6 +1,5 @@
 #include "render/sprites/SpriteBatch.h"
 
-#include "render/device/VideoDevice.h"
 #include "render/device/PackedColor.h"
 #include "render/device/TextureResource.h"
 #include "render/device/VertexFormat.h"
@@ -23,7 +22,6 @@ constexpr int32_t kWhiteTexelBytes = 3;
 constexpr wchar_t kColourCode = L'^';
 constexpr Vec2 kShadowOffset{5.0f, 2.0f};
 constexpr float kShadowAlpha = 0.5f;
-const Color kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 
 struct SharedEffect {
     const wchar_t* file;
@@ -49,11 +47,6 @@ SpriteEffects& SharedSpriteEffects()
 {
     static auto* shared = new SpriteEffects;
     return *shared;
-}
-
-Color MultiplyColors(const Color& a, const Color& b)
-{
-    return {a.r * b.r, a.g * b.g, a.b * b.b, a.a * b.a};
 }
 
 Vec2 Offset(Vec2 point, Vec2 by)
@@ -301,7 +294,7 @@ void SpriteBatch::DrawTextRangeAligned(const WideString& text, TextRange range, 
 {
     // The range is clipped to the text: the text's end is where drawing stops too.
     const int32_t end = std::min(range.first + range.count, static_cast<int32_t>(text.size()));
-    Color running = kWhite;
+    Color running = kOpaqueWhite;
     Vec2 pen{position.x - font.GetOriginX(), position.y - font.GetOriginY()};
     for (int32_t i = std::max(range.first, 0); i < end; ++i) {
         wchar_t c = text[i];
@@ -317,7 +310,7 @@ void SpriteBatch::DrawTextRangeAligned(const WideString& text, TextRange range, 
                 continue;
             }
         }
-        DrawGlyph(font, c, pen, anchorFlags, MultiplyColors(running, color), shader, shadow);
+        DrawGlyph(font, c, pen, anchorFlags, MultiplyComponents(running, color), shader, shadow);
     }
 }
 

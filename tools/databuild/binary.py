@@ -25,6 +25,10 @@ class BinaryWriter:
     def float32(self, value: float):
         return self.raw(struct.pack("<f", value))
 
+    def float32s(self, values):
+        values = tuple(values)
+        return self.raw(struct.pack("<%df" % len(values), *values))
+
     def text(self, units):
         """int32 count, then the low 8 bits of each unit (a str or a list of code units)."""
         codes = [ord(c) for c in units] if isinstance(units, str) else list(units)

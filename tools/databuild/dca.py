@@ -27,8 +27,7 @@ def write_dca_matrices(tracks, keys) -> bytes:
     for duration, matrices in keys:
         writer.float32(duration)
         for m in matrices:
-            for value in m:
-                writer.float32(value)
+            writer.float32s(m)
     return writer.bytes()
 
 
@@ -45,6 +44,5 @@ def write_dca(tracks, keys, full_length=None) -> bytes:
     for duration, transforms in keys:
         writer.float32(duration)
         for position, rotation in transforms:
-            for value in (*position, *rotation):
-                writer.float32(value)
+            writer.float32s((*position, *rotation))
     return writer.bytes()

@@ -106,11 +106,6 @@ def standard_vertex(position, normal, uv) -> bytes:
     return struct.pack("<8f", *position, *normal, *uv)
 
 
-def _floats(writer, values):
-    for value in values:
-        writer.float32(value)
-
-
 def _elements(writer, elements):
     writer.int32(len(elements))
     for element in elements:
@@ -162,7 +157,7 @@ def _batches(writer, batches):
 
 def _node_head(writer, node):
     writer.text(node.name)
-    _floats(writer, (*node.position, *node.rotation, *node.third))
+    writer.float32s((*node.position, *node.rotation, *node.third))
     writer.int32(0).text(node.second_name)
 
 
@@ -184,7 +179,7 @@ def write_dcm(mesh: Mesh) -> bytes:
         writer.int32(len(mesh.parts))
         for part in mesh.parts:
             if mesh.version >= 4:
-                _floats(writer, (*part.bounds[0], *part.bounds[1]))
+                writer.float32s((*part.bounds[0], *part.bounds[1]))
             if mesh.version >= 3:
                 writer.text(part.label)
             _batches(writer, part.batches)
@@ -197,5 +192,5 @@ def write_dcm(mesh: Mesh) -> bytes:
     writer.int32(len(mesh.tapes))
     for tape in mesh.tapes:
         writer.text(tape.name)
-        _floats(writer, (*tape.position, *tape.second))
+        writer.float32s((*tape.position, *tape.second))
     return writer.bytes()

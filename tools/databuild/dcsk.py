@@ -30,15 +30,12 @@ class Bone:
 def _bone(writer, bone, version):
     writer.text(bone.name)
     if version >= 2:
-        for value in (*bone.head, *bone.tail):
-            writer.float32(value)
+        writer.float32s((*bone.head, *bone.tail))
         if version >= 3:
-            for value in bone.third:
-                writer.float32(value)
+            writer.float32s(bone.third)
         writer.int32(bone.index)
         if version >= 4:
-            for value in (*bone.box[0], *bone.box[1]):
-                writer.float32(value)
+            writer.float32s((*bone.box[0], *bone.box[1]))
     writer.int32(len(bone.children))
     for child in bone.children:
         _bone(writer, child, version)

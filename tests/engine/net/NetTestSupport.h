@@ -153,11 +153,7 @@ inline bool PollUntil(const std::function<void()>& poll, const std::function<boo
 
 inline sockaddr_in LoopbackAddress(int32_t port)
 {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<u_short>(port));
-    return address;
+    return SocketAddress(htonl(INADDR_LOOPBACK), port);
 }
 
 // A TCP peer on the loopback address that writes raw bytes and reads without
@@ -175,8 +171,7 @@ public:
         }
         const sockaddr_in host = LoopbackAddress(port);
         EXPECT_EQ(connect(socket_, reinterpret_cast<const sockaddr*>(&host), sizeof host), 0);
-        u_long on = 1;
-        ioctlsocket(socket_, FIONBIO, &on);
+        MakeNonBlocking(socket_);
     }
     ~RawPeer()
     {
@@ -195,8 +190,7 @@ public:
         if (accepted == INVALID_SOCKET) {
             return nullptr;
         }
-        u_long on = 1;
-        ioctlsocket(accepted, FIONBIO, &on);
+        MakeNonBlocking(accepted);
         return std::unique_ptr<RawPeer>(new RawPeer(accepted));
     }
 

@@ -19,21 +19,7 @@ std::string SpeakerOf(const std::string& line)
     return line.substr(0, line.find(' '));
 }
 
-// A unit box sunk 0.01 into the ground plane y = 0: four contact points.
-class GroundContactTest : public PhysicsWorldTest {
-protected:
-    GroundContactTest() : ground(0, 1, 0, 0), box(world, {0, 0.49f, 0})
-    {
-        ground.SetOwner(&groundOwner);
-        ground.AddToWorld(world);
-        box.geometry.SetOwner(&boxOwner);
-    }
-
-    dcForceProbe boxOwner{"box", journal};
-    dcForceProbe groundOwner{"ground", journal};
-    PlaneGeom ground;
-    DynamicBox box;
-};
+class GroundContactTest : public GroundBoxTest {};
 
 // Two unit boxes, the upper one sunk 0.05 into the lower, no gravity.
 class TwoBoxTest : public PhysicsWorldTest {

@@ -13,22 +13,10 @@ namespace {
 
 // Boxes on the ground plane y = 0, whose owners' handlers change the world
 // while the pass runs.
-class PassReentryTest : public PhysicsWorldTest {
+class PassReentryTest : public GroundBoxTest {
 protected:
-    PassReentryTest() : ground(0, 1, 0, 0), box(world, {0, 0.49f, 0})
-    {
-        ground.SetOwner(&groundOwner);
-        ground.AddToWorld(world);
-        box.geometry.SetOwner(&boxOwner);
-    }
-
     int32_t GeomsInSpace() { return dSpaceGetNumGeoms(world.GetSpace()); }
     bool InSpace(const PhysicsGeom& geometry) { return dSpaceQuery(world.GetSpace(), geometry.GetHandle()) != 0; }
-
-    dcForceProbe boxOwner{"box", journal};
-    dcForceProbe groundOwner{"ground", journal};
-    PlaneGeom ground;
-    DynamicBox box;
 };
 
 } // namespace

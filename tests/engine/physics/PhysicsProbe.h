@@ -6,6 +6,7 @@
 #include "engine/physics/BoxGeom.h"
 #include "engine/physics/PhysicsMessages.h"
 #include "engine/physics/PhysicsWorld.h"
+#include "engine/physics/PlaneGeom.h"
 #include "engine/physics/RigidBody.h"
 
 #include <gtest/gtest.h>
@@ -143,4 +144,21 @@ protected:
 
     PhysicsWorld world;
     std::vector<std::string> journal;
+};
+
+// A unit box sunk 0.01 into the ground plane y = 0 (four contact points),
+// both with owners that journal what they hear.
+class GroundBoxTest : public PhysicsWorldTest {
+protected:
+    GroundBoxTest() : ground(0, 1, 0, 0), box(world, {0, 0.49f, 0})
+    {
+        ground.SetOwner(&groundOwner);
+        ground.AddToWorld(world);
+        box.geometry.SetOwner(&boxOwner);
+    }
+
+    dcForceProbe boxOwner{"box", journal};
+    dcForceProbe groundOwner{"ground", journal};
+    PlaneGeom ground;
+    DynamicBox box;
 };

@@ -1,6 +1,7 @@
 #include "engine/files/ArchiveList.h"
 #include "render/device/ComRef.h"
 #include "render/shaders/ShaderEffect.h"
+#include "render/shaders/ShaderFile.h"
 #include "render/shaders/StyleFile.h"
 #include "tests/render/shaders/ShaderTestSupport.h"
 
@@ -9,18 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <memory>
 #include <string>
 
 namespace {
-
-std::string ReadAll(const WideString& name)
-{
-    std::unique_ptr<Stream> stream = OpenFile(name);
-    std::string text(static_cast<size_t>(std::max(stream->GetSize(), 0)), '\0');
-    text.resize(static_cast<size_t>(stream->Read(text.data(), static_cast<int32_t>(text.size()))));
-    return text;
-}
 
 // The compiler's own messages: this platform's compiler may report a
 // feature it lacks and still hand out code, which would draw wrongly.
@@ -49,7 +41,7 @@ TEST_F(SampleShaderDevice, EveryProgramCompilesWithoutComplaint)
     for (const Kind& kind : {Kind{L"Shaders\\*.vsh", "vs_1_1"}, Kind{L"Shaders\\*.psh", "ps_2_0"}}) {
         for (const WideString& file : ListFiles(kind.pattern)) {
             bool compiled = false;
-            const std::string messages = CompileMessages(ReadAll(L"Shaders\\" + file), kind.profile, compiled);
+            const std::string messages = CompileMessages(ReadShaderFile(L"Shaders\\" + file), kind.profile, compiled);
             EXPECT_TRUE(compiled) << WideStringToNarrow(file) << ": " << messages;
             EXPECT_EQ(messages.find_first_not_of(std::string(1, '\0')), std::string::npos)
                 << WideStringToNarrow(file) << ": " << messages;
