@@ -4,6 +4,7 @@
 
 #include "engine/core/LogHub.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,14 +12,14 @@ class CapturingSink : public LogSink {
 public:
     void Write(const WideString& text) override { lines.push_back(text); }
 
-    bool Contains(const WideString& part) const
+    bool Contains(const WideString& part) const { return Count(part) > 0; }
+
+    // How many lines hold the text.
+    int32_t Count(const WideString& part) const
     {
-        for (const WideString& line : lines) {
-            if (line.find(part) != WideString::npos) {
-                return true;
-            }
-        }
-        return false;
+        return static_cast<int32_t>(std::count_if(lines.begin(), lines.end(), [&part](const WideString& line) {
+            return line.find(part) != WideString::npos;
+        }));
     }
 
     std::vector<WideString> lines;

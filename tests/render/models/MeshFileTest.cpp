@@ -24,12 +24,6 @@ protected:
     MountedFixture fixture{L"models"};
 };
 
-int32_t CountLines(const CapturingSink& sink, const WideString& part)
-{
-    return static_cast<int32_t>(std::count_if(sink.lines.begin(), sink.lines.end(),
-                                              [&part](const WideString& line) { return line.find(part) != WideString::npos; }));
-}
-
 } // namespace
 
 TEST_F(MeshFileTest, ReadsEveryRecordOfAStaticMesh)
@@ -91,12 +85,12 @@ TEST_F(MeshFileTest, OlderVersionsLackPartBoundsAndAskForAReExport)
     ASSERT_TRUE(Read(L"TinyV3.DCM", MeshLayout::kStatic, v3));
     EXPECT_TRUE(NearVec(v3.nodes[1].worldBounds.centre, {0.0f, 5.0f, 0.0f}));
     EXPECT_TRUE(NearVec(v3.nodes[1].worldBounds.halfExtents, kZeroVector));
-    EXPECT_EQ(CountLines(*log, L"Please re-export"), 0);
+    EXPECT_EQ(log->Count(L"Please re-export"), 0);
 
     MeshFile v2;
     ASSERT_TRUE(Read(L"TinyV2.DCM", MeshLayout::kStatic, v2));
     EXPECT_EQ(v2.nodes.size(), 3u);
-    EXPECT_EQ(CountLines(*log, L"Please re-export Models\\TinyV2.DCM"), 2);
+    EXPECT_EQ(log->Count(L"Please re-export Models\\TinyV2.DCM"), 2);
 }
 
 TEST_F(MeshFileTest, RefusesStaticMeshesWhoseRecordsDoNotFit)
@@ -171,14 +165,14 @@ TEST_F(MeshFileTest, ReadsOldSkinnedLayouts)
     EXPECT_EQ(legacy.parts[0].batches.size(), 1u);
     EXPECT_TRUE(NearVec(legacy.parts[0].bounds.halfExtents, kZeroVector));
     EXPECT_TRUE(NearVec(legacy.nodes[0].worldBounds.halfExtents, kZeroVector));
-    EXPECT_EQ(CountLines(*log, L"Please re-export Models\\SkinLegacy.DCM"), 1);
+    EXPECT_EQ(log->Count(L"Please re-export Models\\SkinLegacy.DCM"), 1);
 
     MeshFile v1;
     ASSERT_TRUE(Read(L"SkinV1.DCM", MeshLayout::kSkinned, v1));
     EXPECT_EQ(v1.tapes.size(), 1u);
     EXPECT_EQ(v1.tapes[0].name, L"Hand");
     // One line for its part, one for its node.
-    EXPECT_EQ(CountLines(*log, L"Please re-export Models\\SkinV1.DCM"), 2);
+    EXPECT_EQ(log->Count(L"Please re-export Models\\SkinV1.DCM"), 2);
 }
 
 TEST_F(MeshFileTest, RefusesSkinnedMeshesThatWouldOverrunThePaletteOrTheRing)

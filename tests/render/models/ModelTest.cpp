@@ -85,9 +85,7 @@ TEST_F(ModelInstances, ARefusedMeshIsCachedEmptyAndNotReadAgain)
         EXPECT_EQ(first.GetMesh(), second.GetMesh());
         EXPECT_EQ(CachedWithKey(L"MODELS\\BADINDEXVALUE.DCM"), 1);
         EXPECT_TRUE(first.GetNodes().empty());
-        EXPECT_EQ(std::count_if(log->lines.begin(), log->lines.end(),
-                                [](const WideString& line) { return line.find(L"contains errors") != WideString::npos; }),
-                  1);
+        EXPECT_EQ(log->Count(L"contains errors"), 1);
     }
     EXPECT_EQ(CachedWithKey(L"MODELS\\BADINDEXVALUE.DCM"), 0);
 }
