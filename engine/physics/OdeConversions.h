@@ -10,6 +10,12 @@
 
 #include <ode/common.h>
 
+#include <type_traits>
+
+// Both architectures simulate alike only when ODE computes in the engine's own
+// precision; its build picks doubles on x86-64 unless told otherwise.
+static_assert(std::is_same_v<dReal, float>, "ODE must be built in single precision");
+
 inline Vec3 VecFromOde(const dReal* v)
 {
     return {v[0], v[1], v[2]};

@@ -13,9 +13,9 @@ build_project() {
         forget=(-U '*_DIR' -U 'MINIZIP_*')
     fi
     if ! cmake -S "$repo_root" -B "$build_dir" -G Ninja "${forget[@]}" \
-        -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/toolchain-mingw-i686.cmake" \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain_file" \
         -DVARNHOLT_DEPS="$deps" \
-        -DCMAKE_CROSSCOMPILING_EMULATOR="$repo_root/tools/wine-run" >"$log" 2>&1; then
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$repo_root/tools/wine-test" >"$log" 2>&1; then
         tail -n 40 "$log" >&2
         die "configuring failed (full log: $log)"
     fi
