@@ -19,7 +19,7 @@ build_project() {
         tail -n 40 "$log" >&2
         die "configuring failed (full log: $log)"
     fi
-    if ! cmake --build "$build_dir" -j "$(nproc)" >>"$log" 2>&1; then
+    if ! cmake --build "$build_dir" -j "${VARNHOLT_JOBS:-$(nproc)}" >>"$log" 2>&1; then
         grep -E 'error|FAILED' "$log" | head -n 40 >&2
         die "building failed (full log: $log)"
     fi
