@@ -8,6 +8,7 @@
 // program's data: they exist before any start-up constructor runs, whatever
 // the order in which the files' statics are built, and need nothing at exit.
 
+#include "engine/core/IdentityRoster.h"
 #include "engine/files/WideString.h"
 
 #include <array>
@@ -101,10 +102,13 @@ private:
 // The record of a class that reports its own name but carries the identity of
 // another: lookups by identity (handler tables, factories, stored files) take
 // it for the class it borrows from. Editor nodes carry the identity of the
-// runtime node they save, so the runtime reads them back as its own.
-#define DC_BORROWED_IDENTITY(Class, Owner)                                   \
-    static const ClassIdentity& Identity()                                   \
-    {                                                                        \
-        static constexpr ClassIdentity record(L"" #Class, #Owner);           \
-        return record;                                                       \
+// runtime node they save, so the runtime reads them back as its own. Only the
+// roster lends identities, and a record that differs from it is refused.
+#define DC_BORROWED_IDENTITY(Class, Owner)                                                    \
+    static_assert(RosterIdentityOf(#Class) == std::string_view(#Owner),                       \
+                  #Class " must carry the identity the roster gives it");                     \
+    static const ClassIdentity& Identity()                                                    \
+    {                                                                                         \
+        static constexpr ClassIdentity record(L"" #Class, #Owner);                            \
+        return record;                                                                        \
     }

@@ -9,9 +9,11 @@
 //     };
 //
 // Payloads cross the network as they are laid out in memory, so they hold
-// plain little-endian fields only.
+// plain little-endian fields only, and a type that crosses it declares its
+// layout with DC_FIXED_LAYOUT.
 
 #include "engine/core/ClassIdentity.h"
+#include "engine/core/FixedLayout.h"
 
 #define DC_MESSAGE(Type) DC_IDENTITY(Type)
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -109,7 +110,16 @@ int32_t PriorityToWin32(float priority)
 
 void SleepSeconds(float seconds)
 {
-    Sleep(seconds > 0.0f ? static_cast<DWORD>(seconds * 1000.0f) : 0);
+    Sleep(SleepMilliseconds(seconds));
+}
+
+uint32_t SleepMilliseconds(float seconds)
+{
+    if (!(seconds > 0.0f)) {
+        return 0;
+    }
+    constexpr double kLongest = INFINITE - 1;
+    return static_cast<uint32_t>(std::min(static_cast<double>(seconds) * 1000.0, kLongest));
 }
 
 Event::Event(bool autoReset)

@@ -36,8 +36,11 @@ ThreadHandle CurrentThreadHandle();
 
 int32_t PriorityToWin32(float priority);
 
-// Sleeps for whole milliseconds, truncated.
+// Sleeps for SleepMilliseconds(seconds).
 void SleepSeconds(float seconds);
+// The whole milliseconds a sleep of so many seconds lasts: truncated, none
+// for a number that is not above zero, and never the system's "for ever".
+uint32_t SleepMilliseconds(float seconds);
 
 // A Win32 event: auto reset releases one waiter per Set, manual reset stays
 // signalled until Reset.

@@ -121,17 +121,23 @@ WindowRect dcWindow::FrameRect(WindowRect rect, bool fullScreen)
     if (fullScreen) {
         return rect;
     }
+    // How far the system's frame and caption reach out from the client area
+    // on each side: they differ between systems and themes.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    // A window at the desktop's left or top edge, or beyond it, grows only
+    // to the right or down, so its frame stays on the desktop.
     if (rect.left > 0) {
-        rect.left -= 4;
-        rect.right += 4;
+        rect.left += frame.left;
+        rect.right += frame.right;
     } else {
-        rect.right += 8;
+        rect.right += frame.right - frame.left;
     }
     if (rect.top > 0) {
-        rect.top -= 17;
-        rect.bottom += 17;
+        rect.top += frame.top;
+        rect.bottom += frame.bottom;
     } else {
-        rect.bottom += 34;
+        rect.bottom += frame.bottom - frame.top;
     }
     return rect;
 }

@@ -31,6 +31,7 @@ public:
     int32_t Send(int32_t target, const Msg& message)
     {
         static_assert(!LocalOnlyMessage<Msg>, "local-only messages never cross the network");
+        static_assert(FixedLayoutRecord<Msg>, "a message that crosses the network declares its DC_FIXED_LAYOUT");
         return Send(target, Msg::Identity().Id(), &message, static_cast<int32_t>(sizeof(Msg)));
     }
 

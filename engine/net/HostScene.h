@@ -34,6 +34,7 @@ public:
     void Send(int32_t target, const Msg& message, int32_t clientId)
     {
         static_assert(!LocalOnlyMessage<Msg>, "local-only messages never cross the network");
+        static_assert(FixedLayoutRecord<Msg>, "a message that crosses the network declares its DC_FIXED_LAYOUT");
         Send(target, Msg::Identity().Id(), &message, static_cast<int32_t>(sizeof(Msg)), clientId);
     }
 

@@ -5,6 +5,8 @@
 // Target 0 is the host's default receiver, 1 a client's default receiver,
 // any other value the object with that id in the receiving scene.
 
+#include "engine/core/FixedLayout.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -22,7 +24,7 @@ struct NetFrameHeader {
     int32_t identity;
     int32_t totalLength;
 };
-static_assert(sizeof(NetFrameHeader) == kFrameHeaderSize);
+DC_FIXED_LAYOUT(NetFrameHeader, kFrameHeaderSize);
 
 // The frame as one buffer, sent with one call; empty (logged) when the
 // payload is missing or too long for any peer to take.

@@ -14,6 +14,8 @@ constexpr int32_t kGameIdOffset = 8;
 constexpr int32_t kPortOffset = 12;
 constexpr int32_t kNameOffset = 16;
 constexpr int32_t kDetailsOffset = 80;
+static_assert(kNameOffset + kAnnouncedNameBytes == kDetailsOffset);
+static_assert(kDetailsOffset + kServerDetailBytes <= kAnnouncementSize);
 constexpr int32_t kHighestPort = 65535;
 
 void PutInt(AnnouncementDatagram& datagram, int32_t offset, int32_t value)

@@ -22,11 +22,10 @@ xdotool key --window "$window" Print
 wait_for 30 test -f Shot0002.TGA || fail "no screenshot Shot0002.TGA while the console is open"
 xdotool type --window "$window" printmlpstack
 xdotool key --window "$window" Return
-sleep 1
+wait_for 30 grep -q 'MLPStack has 1 entries' Console.RTF || fail "PRINTMLPSTACK did not report the module stack"
 xdotool type --window "$window" exit
 xdotool key --window "$window" Return
 expect_clean_exit
-grep -q 'MLPStack has 1 entries' Console.RTF || fail "PRINTMLPSTACK did not report the module stack"
 grep -q 'DS8Audio: DirectSound inited' Console.RTF || fail "the sound device did not open"
 # Missing resources (the car's engine sound among them) are logged with their name in red.
 if grep -q 'cf1 ' Console.RTF; then

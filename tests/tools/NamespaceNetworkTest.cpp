@@ -1,5 +1,6 @@
-// The test runner's private network: loopback works, and a UDP broadcast comes
-// back to a local listener without leaving the namespace.
+// The test runner's private network: loopback connections carry data, and a
+// UDP broadcast comes back to a listener on this machine, as the game's
+// server discovery needs.
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ TEST_F(WinsockTest, LoopbackConnectionCarriesData)
     closesocket(listener);
 }
 
-TEST_F(WinsockTest, BroadcastComesBackInsideTheNamespace)
+TEST_F(WinsockTest, BroadcastComesBackToALocalListener)
 {
     SOCKET listener = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     sockaddr_in bound = Address(INADDR_ANY, 0);

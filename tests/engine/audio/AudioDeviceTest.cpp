@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <functional>
 
 namespace {
@@ -23,8 +24,9 @@ private:
     int number_;
 };
 
-// Stereo data whose reads wait at a gate until the test opens it (or two
-// seconds pass), so a decoding can be caught under way.
+// Stereo data whose reads wait at a gate until the test opens it, so a
+// decoding can be caught under way. A gate nobody opens lets reads through
+// after ten seconds, so that a failing run still ends.
 class GatedSoundData : public SoundData {
 public:
     struct Gate {
@@ -41,7 +43,7 @@ public:
     int32_t Read(void* destination, int32_t count) override
     {
         ++gate_->waiting;
-        gate_->open.WaitFor(2000);
+        gate_->open.WaitFor(10000);
         --gate_->waiting;
         std::memset(destination, 0, count);
         return count;
@@ -71,9 +73,31 @@ protected:
         return device.GetCache().Entries().size();
     }
 
+    // A handle that outlives the device, which may still write to it as it goes.
+    VoiceHandle& NewHandle() { return handles.emplace_back(); }
+
+    // Asks until a loader takes the request, which its handle shows at once:
+    // a loader is free for the next request only once it is done with its last.
+    bool PlayOnceWhenALoaderIsFree(SoundRef& ref, VoiceHandle& handle)
+    {
+        return WaitUntil([&] {
+            device.PlayOnceSound(ref, 1.0f, &handle);
+            return handle.voice != nullptr;
+        });
+    }
+
+    std::deque<VoiceHandle> handles;
     MountedSounds sounds{L"audio"};
     DS8Audio device;
 };
+
+SoundRef GatedSound(const std::shared_ptr<GatedSoundData::Gate>& gate)
+{
+    SoundRef ref;
+    ref.fileName = L"Gated";
+    ref.data = std::make_unique<GatedSoundData>(gate);
+    return ref;
+}
 
 } // namespace
 
@@ -89,9 +113,13 @@ TEST_F(AudioDeviceTest, MissingSoundsGiveASilentDefaultVoiceOrNothing)
     EXPECT_EQ(*std::max_element(device.GetMixer().Accumulator().begin(), device.GetMixer().Accumulator().end()), 0);
     device.DestroyVoice(voice);
 
-    device.PlayOnce(L"Nothing.WAV", 1.0f, nullptr);
-    device.PlayAt(L"Nothing.WAV", {}, 1.0f, 10.0f, 1.0f, nullptr);
-    SleepSeconds(0.05f);
+    // A loader that takes a request hands its handle the voice at once.
+    VoiceHandle& once = NewHandle();
+    VoiceHandle& placed = NewHandle();
+    device.PlayOnce(L"Nothing.WAV", 1.0f, &once);
+    device.PlayAt(L"Nothing.WAV", {}, 1.0f, 10.0f, 1.0f, &placed);
+    EXPECT_EQ(once.voice, nullptr);
+    EXPECT_EQ(placed.voice, nullptr);
     EXPECT_EQ(OneShots(), 0u);
 }
 
@@ -135,18 +163,25 @@ TEST_F(AudioDeviceTest, StreamedVoicesGetARingOfTheirOwn)
 
 TEST_F(AudioDeviceTest, FifthOneShotIsDroppedWhileAllFourLoadersAreBusy)
 {
+    std::vector<VoiceHandle*> requests;
     {
         // The loaders wait for the device lock, so none finishes meanwhile.
         CriticalSectionLock lock(device.GetDeviceLock());
         for (int i = 0; i < 5; ++i) {
-            device.PlayOnce(L"Short16.WAV", 1.0f, nullptr);
+            requests.push_back(&NewHandle());
+            device.PlayOnce(L"Short16.WAV", 1.0f, requests.back());
         }
     }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NE(requests[i]->voice, nullptr) << "request " << i;
+    }
+    EXPECT_EQ(requests[4]->voice, nullptr) << "the fifth request is dropped, not kept for later";
     EXPECT_TRUE(WaitUntil([&] { return OneShots() == 4u; }));
-    SleepSeconds(0.05f);
-    EXPECT_EQ(OneShots(), 4u);
-    device.PlayOnce(L"Short16.WAV", 1.0f, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return OneShots() == 5u; })) << "a free loader takes the next request";
+
+    SoundRef next;
+    ASSERT_TRUE(device.FindSound(L"Short16.WAV", next));
+    EXPECT_TRUE(PlayOnceWhenALoaderIsFree(next, NewHandle())) << "a free loader takes the next request";
+    EXPECT_TRUE(WaitUntil([&] { return OneShots() == 5u; }));
 }
 
 TEST_F(AudioDeviceTest, EndedOneShotsAreReapedOnePerFrameAndTheirHandlesTold)
@@ -215,15 +250,20 @@ TEST_F(AudioDeviceTest, OneShotDestroyedWhileLoadingIsNeverPlayed)
         device.DestroyVoice(handle.voice);
         EXPECT_EQ(handle.voice, nullptr) << "the handle must not keep the destroyed voice";
     }
-    SleepSeconds(0.1f);
+    // Sounds whose decoding waits at a gate: once every loader has taken
+    // one, the destroyed request's loader is done with it, and no one-shot
+    // can start before the gate opens.
+    auto gate = std::make_shared<GatedSoundData::Gate>();
+    for (int i = 0; i < DS8Audio::kLoaderCount; ++i) {
+        SoundRef gated = GatedSound(gate);
+        ASSERT_TRUE(PlayOnceWhenALoaderIsFree(gated, NewHandle())) << "every loader is free again";
+    }
     EXPECT_EQ(OneShots(), 0u);
     MixFrames(10);
     device.Update(0.02f);
     EXPECT_TRUE(told.empty());
-    for (int i = 0; i < DS8Audio::kLoaderCount; ++i) {
-        device.PlayOnce(L"Short16.WAV", 1.0f, nullptr);
-    }
-    EXPECT_TRUE(WaitUntil([&] { return OneShots() == 4u; })) << "every loader is free again";
+    gate->open.Set();
+    EXPECT_TRUE(WaitUntil([&] { return OneShots() == 4u; }));
 }
 
 // An owner told that its sound ended may go at once, releasing its handle,
@@ -267,9 +307,7 @@ TEST_F(AudioDeviceTest, OneShotsDecodeWithoutHoldingUpTheMainThread)
 {
     auto gate = std::make_shared<GatedSoundData::Gate>();
     for (int i = 0; i < 2; ++i) {
-        SoundRef ref;
-        ref.fileName = L"Gated";
-        ref.data = std::make_unique<GatedSoundData>(gate);
+        SoundRef ref = GatedSound(gate);
         device.PlayOnceSound(ref, 1.0f, nullptr);
     }
     ASSERT_TRUE(WaitUntil([&] { return gate->waiting.load() == 2; })) << "the loaders decode one after the other";
@@ -315,18 +353,18 @@ TEST_F(AudioDeviceTest, ShutdownWaitsForEveryThreadBeforeFreeingWhatTheyUse)
     auto trace = std::make_shared<SlowSoundData::Trace>();
     std::vector<int> told;
     RecordingHandle handle(told, 0);
-    {
-        auto owned = std::make_unique<DS8Audio>();
-        SoundRef ref;
-        ref.fileName = L"Slow";
-        ref.streamed = true;
-        ref.data = std::make_unique<SlowSoundData>(trace);
-        owned->CreateVoice(ref)->Play(true);
-        owned->Play(L"Ramp.WAV", false, true, false)->Play(true);
-        owned->Play(L"Short16.WAV", false, false, false);
-        owned->PlayOnce(L"Short16.WAV", 1.0f, &handle);
-        ASSERT_TRUE(WaitUntil([&] { return trace->reads.load() > 0; }));
-    }
+    auto owned = std::make_unique<DS8Audio>();
+    SoundRef ref;
+    ref.fileName = L"Slow";
+    ref.streamed = true;
+    ref.data = std::make_unique<SlowSoundData>(trace);
+    owned->CreateVoice(ref)->Play(true);
+    owned->Play(L"Ramp.WAV", false, true, false)->Play(true);
+    owned->Play(L"Short16.WAV", false, false, false);
+    owned->PlayOnce(L"Short16.WAV", 1.0f, &handle);
+    ASSERT_TRUE(WaitUntil([&] { return trace->reading.load(); }));
+    FinishReadsShortly finish(*trace);
+    owned.reset();
     EXPECT_TRUE(trace->destroyed);
     EXPECT_FALSE(trace->reading);
     EXPECT_EQ(handle.voice, nullptr);

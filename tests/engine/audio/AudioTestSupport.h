@@ -11,8 +11,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 inline std::unique_ptr<SoundBuffer> MakeBuffer(std::vector<int16_t> samples, int32_t rate, bool stereo)
@@ -30,10 +32,12 @@ inline std::vector<int16_t> CountingSamples(int32_t n)
     return samples;
 }
 
-// Waits up to two seconds for the condition, which other threads bring about.
+// Waits for the condition, which other threads bring about. The bound is
+// generous: it only ends a run that has already failed.
 inline bool WaitUntil(const std::function<bool()>& condition)
 {
-    for (int i = 0; i < 400; ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
         if (condition()) {
             return true;
         }
@@ -59,14 +63,17 @@ private:
     MountedFixture mounted_;
 };
 
-// Stereo 44100 Hz data whose every read takes a while, telling whether a
-// read is under way and whether the data was destroyed.
+// Stereo 44100 Hz data whose every read waits until the test lets reads
+// finish, telling whether a read is under way and whether the data was
+// destroyed. A read nobody lets finish ends after ten seconds, so that a
+// failing run still ends.
 class SlowSoundData : public SoundData {
 public:
     struct Trace {
         std::atomic<int32_t> reads{0};
         std::atomic<bool> reading{false};
         std::atomic<bool> destroyed{false};
+        Event finish{false};
     };
 
     explicit SlowSoundData(std::shared_ptr<Trace> trace) : SoundData(L"Slow"), trace_(std::move(trace))
@@ -80,7 +87,7 @@ public:
     {
         trace_->reading = true;
         ++trace_->reads;
-        SleepSeconds(0.05f);
+        trace_->finish.WaitFor(10000);
         std::fill_n(static_cast<int16_t*>(destination), count / 2, int16_t{100});
         trace_->reading = false;
         return count;
@@ -90,4 +97,24 @@ public:
 
 private:
     std::shared_ptr<Trace> trace_;
+};
+
+// Lets the reads finish a moment from now, from a thread of its own, while
+// the test goes on to destroy what reads; the moment only makes it likely
+// that the destruction meets a read under way.
+class FinishReadsShortly {
+public:
+    explicit FinishReadsShortly(SlowSoundData::Trace& trace)
+        : thread_([&trace] {
+            SleepSeconds(0.05f);
+            trace.finish.Set();
+        })
+    {
+    }
+    ~FinishReadsShortly() { thread_.join(); }
+    FinishReadsShortly(const FinishReadsShortly&) = delete;
+    FinishReadsShortly& operator=(const FinishReadsShortly&) = delete;
+
+private:
+    std::thread thread_;
 };

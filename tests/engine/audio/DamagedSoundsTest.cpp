@@ -14,7 +14,9 @@
 #include <cctype>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -120,21 +122,41 @@ bool StatesNoSamples(const SoundKind& kind, const FileBytes& bytes)
                        [](uint8_t byte) { return byte == 0; });
 }
 
+// Reads into a buffer that goes on past the bytes asked for, filled with a
+// guard pattern: a reader that delivers more than it was asked for, or writes
+// past them, changes the guard. Reused from read to read.
+class GuardedReads {
+public:
+    static constexpr uint8_t kGuard = 0xA5;
+
+    // What the data answered; a failure is added when the guard changed.
+    int32_t Read(SoundData& data, int32_t wanted, const std::string& what)
+    {
+        buffer_.assign(static_cast<size_t>(wanted) + kGuardBytes, kGuard);
+        const int32_t got = data.Read(buffer_.data(), wanted);
+        const auto guard = buffer_.begin() + wanted;
+        if (std::any_of(guard, buffer_.end(), [](uint8_t byte) { return byte != kGuard; })) {
+            ADD_FAILURE() << what << ": a read of " << wanted << " bytes wrote past them";
+        }
+        EXPECT_LE(got, wanted) << what;
+        return got;
+    }
+
+private:
+    // As long as the longest read, so that a reader that writes a whole
+    // second piece stays inside the buffer.
+    static constexpr int32_t kGuardBytes = 8194;
+    std::vector<uint8_t> buffer_;
+};
+
 // Reads two passes in pieces of changing sizes, as a streaming voice asks
 // for them; whether the data came to its end.
-bool StreamsToItsEnd(SoundData& data)
+bool StreamsToItsEnd(SoundData& data, GuardedReads& reads, const std::string& what)
 {
     const int32_t pieces[] = {4096, 1000, 6, 8194, 3};
-    std::vector<uint8_t> ring(8194);
     data.SetLoops(2);
     for (int32_t read = 0; read < kMostStreamReads; ++read) {
-        const int32_t wanted = pieces[read % std::size(pieces)];
-        const int32_t got = data.Read(ring.data(), wanted);
-        if (got > wanted) {
-            ADD_FAILURE() << "delivered " << got << " of " << wanted;
-            return true;
-        }
-        if (got <= 0) {
+        if (reads.Read(data, pieces[read % std::size(pieces)], what) <= 0) {
             return true;
         }
     }
@@ -160,6 +182,8 @@ TEST_P(DamagedSounds, DecodeOrStaySilentAndReported)
     source.Serve(good);
     ASSERT_GT(SoundBuffer::FromSoundData(*loader->Create(kind.name), false)->Frames(), 0) << kind.what;
 
+    GuardedReads reads;
+
     for (const DamagedCopy& copy : CopiesOf(kind, good)) {
         source.Serve(copy.bytes);
         ScopedCapture log;
@@ -171,10 +195,9 @@ TEST_P(DamagedSounds, DecodeOrStaySilentAndReported)
 
         const std::unique_ptr<SoundData> streamed = loader->Create(kind.name);
         const std::unique_ptr<SoundBuffer> ring = SoundBuffer::FromSoundData(*streamed, true);
-        EXPECT_TRUE(StreamsToItsEnd(*streamed)) << copy.damage << ": the stream never ends";
+        EXPECT_TRUE(StreamsToItsEnd(*streamed, reads, copy.damage)) << copy.damage << ": the stream never ends";
         streamed->Seek(streamed->Length() / 2);
-        uint8_t piece[512];
-        EXPECT_LE(streamed->Read(piece, sizeof piece), 512) << copy.damage;
+        reads.Read(*streamed, 512, copy.damage + ", after a seek");
         EXPECT_GE(streamed->Tell(), 0.0f) << copy.damage;
     }
 }
@@ -229,9 +252,9 @@ TEST(DamagedSoundFiles, ReadAsWellAsTheyCanBeAndReported)
         const std::unique_ptr<SoundData> data = FindSoundLoader(c.name)->Create(c.name);
         SoundBuffer::FromSoundData(*data, false);
         // A streaming voice reads on after a step that failed.
-        uint8_t piece[512];
+        GuardedReads reads;
         for (int read = 0; read < 2; ++read) {
-            EXPECT_LE(data->Read(piece, sizeof piece), static_cast<int32_t>(sizeof piece)) << c.what;
+            reads.Read(*data, 512, c.what);
         }
         EXPECT_TRUE(log->Contains(c.logged)) << c.what;
         EXPECT_GE(data->GetFormat().bytesPerSecond, 0) << c.what;

@@ -216,6 +216,7 @@ TEST_F(VoiceTest, DestroyingAStreamedVoiceWaitsForItsThread)
     ref.data = std::make_unique<SlowSoundData>(trace);
     Voice* voice = device.CreateVoice(ref);
     ASSERT_TRUE(WaitUntil([&] { return trace->reading.load(); }));
+    FinishReadsShortly finish(*trace);
     device.DestroyVoice(voice);
     EXPECT_FALSE(trace->reading);
     EXPECT_TRUE(trace->destroyed);

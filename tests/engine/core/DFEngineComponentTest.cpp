@@ -3,6 +3,7 @@
 #include "engine/core/LogHub.h"
 #include "engine/core/dcEngine.h"
 #include "render/device/VideoDevice.h"
+#include "tests/support/CapturingSink.h"
 #include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -19,20 +20,44 @@ WideString BuildFolder()
 
 } // namespace
 
-TEST(DFEngineComponent, OurComponentFindsNoItemsAndTakesEveryCall)
+// Every caller of an item lookup falls back on a negative answer: "DFS_" and
+// "DFD_" textures to the missing texture, the coin to its own model. Our
+// component holds no items, so it must answer every name so and hand out
+// nothing through the caller's place.
+TEST(DFEngineComponent, OurComponentFindsNoItemAndHandsOutNothing)
 {
     ScopedWorkingFolder folder(BuildFolder());
     DFEngine* component = CreateDFEngineComponent();
     ASSERT_NE(component, nullptr);
-    EXPECT_EQ(component->Init(kDFEngineVersion, "C:\\Varnholt\\Misc\\DF"), 0);
-    DFEngineItem* item = nullptr;
-    EXPECT_LT(component->GetItem("DFM_Coin", &item), 0);
-    EXPECT_LT(component->GetItem("DFS_Billboard", &item), 0);
-    component->Update(0.02f);
-    component->PreEnterZone(0, 10.0f);
-    component->EnterZone("MainZone");
+    component->Init(kDFEngineVersion, "C:\\Varnholt\\Misc\\DF");   // the program does not use its answer
+    DFEngineItem* const untouched = reinterpret_cast<DFEngineItem*>(uintptr_t{0x5EED});
+    for (const char* name : {"DFM_Coin", "DFS_Billboard", "DFD_Billboard", "DFS_", ""}) {
+        DFEngineItem* item = untouched;
+        EXPECT_LT(component->GetItem(name, &item), 0) << name;
+        EXPECT_EQ(item, untouched) << name;
+    }
     component->PreShutdown(0);
     component->Shutdown();
+}
+
+// The engine finds our component beside the program and keeps it for the
+// whole run: every frame tells it the frame time, and the engine's end shuts
+// it down. It changes nothing the engine does.
+TEST(DFEngineComponent, TheEngineRunsWithOurComponentAsItDoesAlone)
+{
+    ScopedWorkingFolder folder(BuildFolder());
+    ScopedCapture log(kLogWarning);
+    {
+        dcEngine engine;
+        engine.Init(kLogMessage);
+        EXPECT_NE(engine.GetDFEngine(), nullptr);
+        for (int32_t frame = 1; frame <= 3; ++frame) {
+            engine.RunFrame();
+            EXPECT_EQ(engine.GetFrameCounter(), frame);
+        }
+        engine.Shutdown();
+    }   // and destruction shuts the component down
+    EXPECT_TRUE(log->lines.empty()) << WideStringToNarrow(log->lines.front());
 }
 
 TEST(DFEngineComponent, WithoutTheComponentTheEngineRunsAlone)

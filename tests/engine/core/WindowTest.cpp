@@ -26,17 +26,43 @@ TEST(dcWindow, CentresTheMenuWindowOrFillsTheScreen)
     }
 }
 
-TEST(dcWindow, FramesWidenTheClientRectangle)
+// The frame goes around the client area, whatever the system's frame and
+// caption measure: the game draws into exactly the size it asked for.
+TEST(dcWindow, ClientAreaHasTheRequestedSize)
 {
-    const WindowRect atOrigin = dcWindow::FrameRect({0, 0, 800, 600}, false);
-    EXPECT_EQ(atOrigin.right - atOrigin.left, 808);
-    EXPECT_EQ(atOrigin.bottom - atOrigin.top, 634);
-    EXPECT_EQ(atOrigin.left, 0);
-    const WindowRect centred = dcWindow::FrameRect({112, 84, 912, 684}, false);
-    EXPECT_EQ(centred.left, 108);
-    EXPECT_EQ(centred.top, 67);
-    const WindowRect full = dcWindow::FrameRect({0, 0, 800, 600}, true);
-    EXPECT_EQ(full.right, 800);
+    struct Case {
+        const char* what;
+        WindowRect client;
+        bool fullScreen;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"centred on a 1024 x 768 desktop", EngineWindowRect(1024, 768, false), false},
+             {"in the desktop's corner", {0, 0, 800, 600}, false},
+             {"partly left of and above the desktop", EngineWindowRect(700, 500, false), false},
+             {"smaller than the menus", {40, 30, 360, 270}, false},
+             {"full screen", EngineWindowRect(1920, 1080, true), true}}) {
+        dcWindow window(L"Varnholt test", c.client, c.fullScreen);
+        ASSERT_NE(window.GetHandle(), nullptr) << c.what;
+        RECT client{};
+        ASSERT_TRUE(GetClientRect(window.GetHandle(), &client)) << c.what;
+        EXPECT_EQ(client.right, c.client.right - c.client.left) << c.what;
+        EXPECT_EQ(client.bottom, c.client.bottom - c.client.top) << c.what;
+        EXPECT_EQ(window.GetClientWidth(), client.right) << c.what;
+        EXPECT_EQ(window.GetClientHeight(), client.bottom) << c.what;
+        DestroyWindow(window.GetHandle());
+    }
+}
+
+TEST(dcWindow, ACentredWindowHasItsClientAreaWhereItWasAskedFor)
+{
+    const WindowRect centred = EngineWindowRect(1024, 768, false);
+    dcWindow window(L"Varnholt test", centred, false);
+    ASSERT_NE(window.GetHandle(), nullptr);
+    POINT origin{0, 0};
+    ClientToScreen(window.GetHandle(), &origin);
+    EXPECT_EQ(origin.x, centred.left);
+    EXPECT_EQ(origin.y, centred.top);
+    DestroyWindow(window.GetHandle());
 }
 
 namespace {
@@ -58,8 +84,6 @@ TEST(dcWindow, HandlersHearMessagesOnlyWhileTheWindowIsPumped)
 {
     dcWindow window(L"Varnholt test", EngineWindowRect(1024, 768, false), false);
     ASSERT_NE(window.GetHandle(), nullptr);
-    EXPECT_GT(window.GetClientWidth(), 0);   // the frame's metrics are the system's
-    EXPECT_GT(window.GetClientHeight(), 0);
 
     RecordingHandler handler;
     AddWindowMessageHandler(&handler);

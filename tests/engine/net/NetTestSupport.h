@@ -25,6 +25,7 @@ struct dcNetTestNumber {
     DC_MESSAGE(dcNetTestNumber)
     int32_t value;
 };
+DC_FIXED_LAYOUT(dcNetTestNumber, 4);
 
 struct dcNetTestEmpty {
     DC_MESSAGE(dcNetTestEmpty)
@@ -138,7 +139,8 @@ std::vector<char> FrameOf(int32_t target, const Msg& message)
 }
 
 // Polls until the condition holds or the seconds run out; whether it held.
-inline bool PollUntil(const std::function<void()>& poll, const std::function<bool()>& done, double seconds = 5.0)
+// The bound is generous: it only ends a run that has already failed.
+inline bool PollUntil(const std::function<void()>& poll, const std::function<bool()>& done, double seconds = 10.0)
 {
     const DWORD deadline = GetTickCount() + static_cast<DWORD>(seconds * 1000.0);
     while (static_cast<int32_t>(deadline - GetTickCount()) > 0) {

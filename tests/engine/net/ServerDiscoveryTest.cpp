@@ -111,13 +111,22 @@ TEST(ServerDiscovery, ClientListsTheHostWithItsDetailsAndJoinsIt)
             browser.client.Update(0.0f, true);
         },
         [&] { return !host.lobby.Payloads<dcConnectMessage>().empty(); }));
+    // The game port is free again, and announcements that reach it are no
+    // longer listed.
+    SOCKET witness = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    sockaddr_in port = LoopbackAddress(kPort);
+    port.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(bind(witness, reinterpret_cast<const sockaddr*>(&port), sizeof port), 0) << "discovery holds the port";
+    MakeNonBlocking(witness);
     const size_t listed = browser.lobby.servers.size();
     const int32_t announced = host.announcements;
     for (int second = 0; second < 5; ++second) {
         host.server.Update(1.1f);
-        Sleep(10);
+        char datagram[kAnnouncementSize];
+        ASSERT_TRUE(PollUntil([] {}, [&] { return recv(witness, datagram, sizeof datagram, 0) == kAnnouncementSize; }));
         browser.client.Update(0.0f, true);
     }
+    closesocket(witness);
     EXPECT_EQ(host.announcements, announced + 5);
     EXPECT_EQ(browser.lobby.servers.size(), listed);
 }

@@ -52,11 +52,12 @@ protected:
         video.EndFrame();
     }
 
-    // Polls with flush until every query has answered, as frames would, for
-    // at most two seconds.
+    // Polls with flush until every query has answered, as frames would. The
+    // bound is generous: it only ends a run that has already failed.
     void WaitForAnswers(std::initializer_list<RecordingQuery*> queries)
     {
-        for (int poll = 0; poll < 2000; ++poll) {
+        const DWORD deadline = GetTickCount() + 10000;
+        while (static_cast<int32_t>(deadline - GetTickCount()) > 0) {
             if (std::none_of(queries.begin(), queries.end(), [](RecordingQuery* q) { return q->IsPending(); })) {
                 return;
             }
