@@ -2,6 +2,16 @@
 
 #include "engine/math/Quaternion.h"
 
+namespace {
+
+// R(axis, angle) with no translation; the axis is used as given.
+Matrix44 AxisRotation(const Vec3& axis, float angle)
+{
+    return Quaternion::ToTransform(Quaternion::FromAxisAngle(axis, angle));
+}
+
+} // namespace
+
 void Matrix44::SetRow(int row, const Vec3& v)
 {
     m[row][0] = v.x;
@@ -48,6 +58,15 @@ Matrix44 Matrix44::Transpose(const Matrix44& m)
     return out;
 }
 
+void Matrix44::TransposeRotation(const Matrix44& m, Matrix44& out)
+{
+    const Matrix44 source = m;   // out may be m
+    for (int r = 0; r < 3; ++r) {
+        out.SetRow(r, {source.m[0][r], source.m[1][r], source.m[2][r]});
+        out.m[r][3] = 0.0f;
+    }
+}
+
 Matrix44 Matrix44::FromRotationTranslation(const Matrix44& rotation, const Vec3& t)
 {
     Matrix44 out;
@@ -63,33 +82,54 @@ Matrix44 Matrix44::FromRotationTranslation(const Matrix44& rotation, const Vec3&
     return out;
 }
 
+Matrix44 Matrix44::FromAxisAngleTranslation(const Vec3& axis, float angle, const Vec3& t)
+{
+    return FromRotationTranslation(AxisRotation(axis, angle), t);
+}
+
 Matrix44 Matrix44::InvertRigid(const Matrix44& m)
 {
     Matrix44 out;
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            out.m[r][c] = m.m[c][r];
-        }
-        out.m[r][3] = 0.0f;
-    }
+    TransposeRotation(m, out);
     const Vec3 t = m.GetRow(3);
     out.SetRow(3, -Vec3{Vec3::Dot(t, m.GetRow(0)), Vec3::Dot(t, m.GetRow(1)), Vec3::Dot(t, m.GetRow(2))});
-    out.m[3][3] = 1.0f;
     return out;
+}
+
+void Matrix44::PostMultiply(const Matrix44& b)
+{
+    *this = Multiply(*this, b);
+}
+
+void Matrix44::Translate(const Vec3& v)
+{
+    Matrix44 translation;
+    translation.SetRow(3, v);
+    PostMultiply(translation);
+}
+
+void Matrix44::Scale(const Vec3& v)
+{
+    Matrix44 scaling;
+    scaling.m[0][0] = v.x;
+    scaling.m[1][1] = v.y;
+    scaling.m[2][2] = v.z;
+    PostMultiply(scaling);
 }
 
 void Matrix44::RotateRowsAboutAxis(const Vec3& axis, float angle)
 {
-    Matrix44 rotation;
-    Quaternion::ToMatrix(Quaternion::FromAxisAngle(axis, angle), rotation);
-    MultiplyRotation(*this, rotation, *this);
+    MultiplyRotation(*this, AxisRotation(axis, angle), *this);
 }
 
 void Matrix44::RotateAxis(const Vec3& axis, float angle)
 {
-    Matrix44 rotation;
-    Quaternion::ToMatrix(Quaternion::FromAxisAngle(axis, angle), rotation);
-    *this = Multiply(*this, rotation);
+    PostMultiply(AxisRotation(axis, angle));
+}
+
+void Matrix44::PreRotateAxis(const Vec3& axis, float angle)
+{
+    *this = Multiply(AxisRotation(axis, angle), *this);
 }
 
 void Matrix44::FromForwardUp(const Vec3& forward, const Vec3& upHint)

@@ -14,10 +14,59 @@ constexpr float kSlerpLinearThreshold = 0.001f;
 
 } // namespace
 
+void Quaternion::Normalize()
+{
+    const float length = std::sqrt(x * x + y * y + z * z + w * w);
+    if (length == 0.0f) {
+        *this = Quaternion{};
+        return;
+    }
+    const float inverse = 1.0f / length;
+    x *= inverse;
+    y *= inverse;
+    z *= inverse;
+    w *= inverse;
+}
+
+void Quaternion::ApplyAxisAngle(const Vec3& axis, float angle)
+{
+    *this = Multiply(*this, FromAxisAngle(axis, angle));
+}
+
+void Quaternion::ApplyRotationY(float angle)
+{
+    ApplyAxisAngle({0.0f, 1.0f, 0.0f}, angle);
+}
+
+void Quaternion::ApplyRotationZ(float angle)
+{
+    ApplyAxisAngle({0.0f, 0.0f, 1.0f}, angle);
+}
+
+void Quaternion::ApplyRotationNegX(float angle)
+{
+    ApplyAxisAngle({-1.0f, 0.0f, 0.0f}, angle);
+}
+
+void Quaternion::RotateAxis(const Vec3& axis, float angle)
+{
+    *this = Multiply(FromAxisAngle(axis, angle), *this);
+}
+
+void Quaternion::RotateY(float angle)
+{
+    RotateAxis({0.0f, 1.0f, 0.0f}, angle);
+}
+
 Quaternion Quaternion::FromAxisAngle(const Vec3& axis, float angle)
 {
     const float s = std::sin(angle * 0.5f);
     return {axis.x * s, axis.y * s, axis.z * s, std::cos(angle * 0.5f)};
+}
+
+Quaternion Quaternion::Conjugate(const Quaternion& q)
+{
+    return {-q.x, -q.y, -q.z, q.w};
 }
 
 void Quaternion::ToMatrix(const Quaternion& q, Matrix44& out)
@@ -40,11 +89,18 @@ void Quaternion::ToMatrix(const Quaternion& q, Matrix44& out)
     out.m[2][3] = 0.0f;
 }
 
+Matrix44 Quaternion::ToTransform(const Quaternion& q)
+{
+    Matrix44 out;
+    ToMatrix(q, out);
+    return out;
+}
+
 Quaternion Quaternion::FromMatrix(const Matrix44& matrix)
 {
     const auto& m = matrix.m;
     const float trace = m[0][0] + m[1][1] + m[2][2];
-    if (trace > 0.0f) {
+    if (trace >= 0.0f) {
         const float root = std::sqrt(trace + 1.0f);
         const float s = 0.5f / root;
         return {(m[1][2] - m[2][1]) * s, (m[2][0] - m[0][2]) * s, (m[0][1] - m[1][0]) * s, root * 0.5f};
@@ -87,18 +143,14 @@ Quaternion Quaternion::Slerp(const Quaternion& q0, const Quaternion& q1, float t
     to *= sign;
     Quaternion out{from * q0.x + to * q1.x, from * q0.y + to * q1.y, from * q0.z + to * q1.z,
                    from * q0.w + to * q1.w};
-    const float inverse = 1.0f / std::sqrt(out.x * out.x + out.y * out.y + out.z * out.z + out.w * out.w);
-    out.x *= inverse;
-    out.y *= inverse;
-    out.z *= inverse;
-    out.w *= inverse;
+    out.Normalize();
     return out;
 }
 
 Quaternion Quaternion::Multiply(const Quaternion& a, const Quaternion& b)
 {
-    return {a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
-            a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x,
-            a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w,
+    return {a.x * b.w + a.w * b.x + a.z * b.y - a.y * b.z,
+            a.y * b.w + a.x * b.z + a.w * b.y - a.z * b.x,
+            a.z * b.w + a.y * b.x - a.x * b.y + a.w * b.z,
             a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z};
 }

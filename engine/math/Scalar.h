@@ -1,10 +1,19 @@
 #pragma once
 // The small scalar helpers the engine's maths and the game share.
 
+#include <algorithm>
+
 // a when a <= b, else b; an unordered comparison (a NaN) also gives b.
 inline float MinFloat(float a, float b)
 {
     return a <= b ? a : b;
+}
+
+// The larger of the two by reference; on a tie (or a NaN) the first, as
+// std::max answers.
+inline const float& MaxRef(const float& a, const float& b)
+{
+    return std::max(a, b);
 }
 
 // The low bound is tested first, so with lo > hi every v below lo gives lo.

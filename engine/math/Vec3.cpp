@@ -23,6 +23,11 @@ void Vec3::Normalize()
     z *= inverse;
 }
 
+void Vec3::AddInPlace(const Vec3& v)
+{
+    *this = Add(*this, v);
+}
+
 Vec3 Vec3::Add(const Vec3& a, const Vec3& b)
 {
     return {a.x + b.x, a.y + b.y, a.z + b.z};
@@ -36,6 +41,11 @@ Vec3 Vec3::Subtract(const Vec3& a, const Vec3& b)
 Vec3 Vec3::Scale(const Vec3& v, float s)
 {
     return {v.x * s, v.y * s, v.z * s};
+}
+
+Vec3 Vec3::DivideByScalar(const Vec3& v, float s)
+{
+    return Scale(v, 1.0f / s);
 }
 
 Vec3 Vec3::Negated(const Vec3& v)

@@ -1,6 +1,7 @@
 #pragma once
 // A point, direction or set of extents in the game's space (y is up).
-// Operations return new vectors except Normalize, which works in place.
+// Operations return new vectors except Normalize and AddInPlace, which work in
+// place.
 
 struct Matrix44;
 
@@ -13,10 +14,14 @@ struct Vec3 {
     // A vector of length exactly 0 becomes kDefaultDirection, so a direction
     // made from a degenerate difference is still usable.
     void Normalize();
+    void AddInPlace(const Vec3& v);
 
     static Vec3 Add(const Vec3& a, const Vec3& b);
     static Vec3 Subtract(const Vec3& a, const Vec3& b);
     static Vec3 Scale(const Vec3& v, float s);
+    // v x (1 / s): one reciprocal and three multiplications, which can round
+    // differently from three divisions.
+    static Vec3 DivideByScalar(const Vec3& v, float s);
     static Vec3 Negated(const Vec3& v);
     static float Dot(const Vec3& a, const Vec3& b);
     static Vec3 Cross(const Vec3& a, const Vec3& b);

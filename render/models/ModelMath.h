@@ -9,14 +9,7 @@
 // The rotation of the quaternion with the position as translation row.
 inline Matrix44 PoseMatrix(const Quaternion& rotation, const Vec3& position)
 {
-    Matrix44 m;
-    Quaternion::ToMatrix(rotation, m);
+    Matrix44 m = Quaternion::ToTransform(rotation);
     m.SetRow(3, position);
     return m;
-}
-
-// The inverse of a unit quaternion.
-inline Quaternion Conjugate(const Quaternion& q)
-{
-    return {-q.x, -q.y, -q.z, q.w};
 }

@@ -94,7 +94,7 @@ void Skeleton::SkinBoneTree(Bone& bone)
     Matrix44& m = boneMatrices_[bone.index];
     const Vec3 position = m.GetRow(3);
     const Quaternion rotation = Quaternion::FromMatrix(m);
-    const Quaternion skin = Quaternion::Multiply(rotation, Conjugate(bone.bindRotation));
+    const Quaternion skin = Quaternion::Multiply(Quaternion::Conjugate(bone.bindRotation), rotation);
     Quaternion::ToMatrix(skin, m);
     m.SetRow(3, position - Vec3::TransformDirection(bone.bindCentre, m));
     m.m[3][3] = 1.0f;

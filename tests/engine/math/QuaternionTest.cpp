@@ -18,6 +18,31 @@ Vec3 Rotate(const Quaternion& q, const Vec3& v)
     return Vec3::TransformDirection(v, m);
 }
 
+Matrix44 RotationRows(const Vec3& row0, const Vec3& row1, const Vec3& row2)
+{
+    Matrix44 m;
+    m.SetRow(0, row0);
+    m.SetRow(1, row1);
+    m.SetRow(2, row2);
+    return m;
+}
+
+// Component by component: for results where the sign matters, not only the
+// rotation.
+testing::AssertionResult NearQuaternion(const Quaternion& actual, const Quaternion& expected)
+{
+    if (std::fabs(actual.x - expected.x) <= kMathTolerance && std::fabs(actual.y - expected.y) <= kMathTolerance &&
+        std::fabs(actual.z - expected.z) <= kMathTolerance && std::fabs(actual.w - expected.w) <= kMathTolerance) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ", " << actual.z << ", " << actual.w
+                                       << ") is not (" << expected.x << ", " << expected.y << ", " << expected.z
+                                       << ", " << expected.w << ")";
+}
+
+const Quaternion kQuarterTurnY = Quaternion::FromAxisAngle({0, 1, 0}, kPi / 2);   // z -> x, x -> -z
+const Quaternion kQuarterTurnZ = Quaternion::FromAxisAngle({0, 0, 1}, kPi / 2);   // x -> y, y -> -x
+
 } // namespace
 
 TEST(QuaternionToMatrix, FillsOnlyTheRotationRows)
@@ -64,14 +89,73 @@ TEST(QuaternionFromMatrix, RecoversTheRotationOnEveryBranch)
     }
 }
 
-TEST(QuaternionFromMatrix, TakesTheYBranchForAHalfTurnAboutY)
+TEST(QuaternionFromMatrix, PicksTheBranchByTraceThenLargestDiagonal)
 {
-    Matrix44 m;
-    Quaternion::ToMatrix(Quaternion::FromAxisAngle({0, 1, 0}, kPi), m);
-    const Quaternion q = Quaternion::FromMatrix(m);
-    EXPECT_NEAR(std::fabs(q.y), 1.0f, kMathTolerance);
-    EXPECT_NEAR(q.x, 0.0f, kMathTolerance);
-    EXPECT_NEAR(q.z, 0.0f, kMathTolerance);
+    // Each branch fixes the sign of its own component as positive, so the
+    // exact result shows which branch ran.
+    struct Case {
+        const char* name;
+        Matrix44 m;
+        Quaternion expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"identity", kIdentityMatrix, {0, 0, 0, 1}},
+             {"half turn about y, trace -1: y branch", RotationRows({-1, 0, 0}, {0, 1, 0}, {0, 0, -1}), {0, 1, 0, 0}},
+             {"half turn about x: x branch", RotationRows({1, 0, 0}, {0, -1, 0}, {0, 0, -1}), {1, 0, 0, 0}},
+             {"half turn about z: z branch", RotationRows({-1, 0, 0}, {0, -1, 0}, {0, 0, 1}), {0, 0, 1, 0}},
+             // A third turn backwards about (1, 1, 1): trace exactly 0 still
+             // takes the w branch, so w comes out positive.
+             {"trace 0: w branch", RotationRows({0, 0, 1}, {1, 0, 0}, {0, 1, 0}), {-0.5f, -0.5f, -0.5f, 0.5f}}}) {
+        EXPECT_TRUE(NearQuaternion(Quaternion::FromMatrix(c.m), c.expected)) << c.name;
+    }
+}
+
+TEST(QuaternionToTransform, GivesTheRotationRowsAndNoTranslation)
+{
+    struct Case {
+        const char* name;
+        Quaternion q;
+        Matrix44 expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"identity", {}, kIdentityMatrix},
+             {"quarter turn about z", kQuarterTurnZ, RotationRows({0, 1, 0}, {-1, 0, 0}, {0, 0, 1})},
+             {"half turn about x", {1, 0, 0, 0}, RotationRows({1, 0, 0}, {0, -1, 0}, {0, 0, -1})}}) {
+        EXPECT_TRUE(NearMatrix(Quaternion::ToTransform(c.q), c.expected)) << c.name;
+    }
+}
+
+TEST(QuaternionNormalize, ScalesToUnitLengthAndTurnsZeroIntoTheIdentity)
+{
+    struct Case {
+        Quaternion in, expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{{{0, 0, 0, 0}, {0, 0, 0, 1}},
+                                                     {{-0.0f, 0, 0, -0.0f}, {0, 0, 0, 1}},
+                                                     {{0, 0, 0, 2}, {0, 0, 0, 1}},
+                                                     {{1, 1, 1, 1}, {0.5f, 0.5f, 0.5f, 0.5f}},
+                                                     {{0, -3, 0, 4}, {0, -0.6f, 0, 0.8f}},
+                                                     {{0, 0, -1e-3f, 0}, {0, 0, -1, 0}}}) {
+        Quaternion q = c.in;
+        q.Normalize();
+        EXPECT_TRUE(NearQuaternion(q, c.expected)) << c.in.x << ", " << c.in.y << ", " << c.in.z << ", " << c.in.w;
+    }
+}
+
+TEST(QuaternionConjugate, NegatesTheAxisAndUndoesAUnitRotation)
+{
+    struct Case {
+        Quaternion q, expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{{{}, {}},
+                                                     {{1, 2, 3, 4}, {-1, -2, -3, 4}},
+                                                     {kQuarterTurnY, {0, -kQuarterTurnY.y, 0, kQuarterTurnY.w}}}) {
+        const Quaternion conjugate = Quaternion::Conjugate(c.q);
+        EXPECT_TRUE(NearQuaternion(conjugate, c.expected));
+    }
+    const Quaternion q = Quaternion::FromAxisAngle({0.6f, 0.0f, 0.8f}, 1.1f);
+    EXPECT_TRUE(NearQuaternion(Quaternion::Multiply(q, Quaternion::Conjugate(q)), Quaternion{}));
+    EXPECT_TRUE(NearVec(Rotate(Quaternion::Conjugate(kQuarterTurnY), {1, 0, 0}), {0, 0, 1}));
 }
 
 TEST(QuaternionSlerp, MeetsItsEndsAndGoesTheShortWay)
@@ -96,21 +180,108 @@ TEST(QuaternionSlerp, MeetsItsEndsAndGoesTheShortWay)
                 kMathTolerance);
 }
 
-TEST(QuaternionMultiply, IsTheHamiltonProduct)
+TEST(QuaternionMultiply, TurnsByTheFirstThenTheSecond)
 {
     const Quaternion i{1, 0, 0, 0};
     const Quaternion j{0, 1, 0, 0};
     const Quaternion k{0, 0, 1, 0};
-    EXPECT_TRUE(SameRotation(Quaternion::Multiply(i, j), k));
-    const Quaternion ji = Quaternion::Multiply(j, i);
-    EXPECT_NEAR(ji.z, -1.0f, kMathTolerance);
-
     const Quaternion q = Quaternion::FromAxisAngle({0.6f, 0.0f, 0.8f}, 1.1f);
-    const Quaternion product = Quaternion::Multiply(Quaternion{}, q);
-    EXPECT_FLOAT_EQ(product.x, q.x);
-    EXPECT_FLOAT_EQ(product.w, q.w);
-    EXPECT_TRUE(SameRotation(Quaternion::Multiply(q, Quaternion{-q.x, -q.y, -q.z, q.w}), Quaternion{}));
+    struct Case {
+        const char* name;
+        Quaternion a, b, expected;
+    };
+    // a x b is the Hamilton product b a.
+    for (const Case& c : std::initializer_list<Case>{{"i x j", i, j, {0, 0, -1, 0}},
+                                                     {"j x i", j, i, k},
+                                                     {"k x k", k, k, {0, 0, 0, -1}},
+                                                     {"identity x q", {}, q, q},
+                                                     {"q x identity", q, {}, q},
+                                                     {"general", {1, 2, 3, 4}, {5, 6, 7, 8}, {32, 32, 56, -6}}}) {
+        EXPECT_TRUE(NearQuaternion(Quaternion::Multiply(c.a, c.b), c.expected)) << c.name;
+    }
+}
+
+TEST(QuaternionMultiply, MatchesTheProductOfTheMatrices)
+{
+    const Quaternion oblique = Quaternion::FromAxisAngle({0.6f, 0.0f, 0.8f}, 1.1f);
+    struct Case {
+        Quaternion a, b;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {kQuarterTurnY, kQuarterTurnZ}, {kQuarterTurnZ, kQuarterTurnY}, {oblique, kQuarterTurnY}}) {
+        EXPECT_TRUE(NearMatrix(Quaternion::ToTransform(Quaternion::Multiply(c.a, c.b)),
+                               Matrix44::Multiply(Quaternion::ToTransform(c.a), Quaternion::ToTransform(c.b))));
+    }
     // Two quarter turns about one axis make a half turn.
-    const Quaternion quarter = Quaternion::FromAxisAngle({0, 0, 1}, kPi / 2);
-    EXPECT_TRUE(SameRotation(Quaternion::Multiply(quarter, quarter), Quaternion::FromAxisAngle({0, 0, 1}, kPi)));
+    EXPECT_TRUE(
+        SameRotation(Quaternion::Multiply(kQuarterTurnZ, kQuarterTurnZ), Quaternion::FromAxisAngle({0, 0, 1}, kPi)));
+}
+
+TEST(QuaternionTurns, ApplyComesAfterThePresentTurnAndRotateBefore)
+{
+    // Each starts from a quarter turn and says where one vector ends up.
+    struct Case {
+        const char* name;
+        Quaternion start;
+        void (*turn)(Quaternion&);
+        Vec3 in, expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"ApplyAxisAngle z after y", kQuarterTurnY, [](Quaternion& q) { q.ApplyAxisAngle({0, 0, 1}, kPi / 2); },
+              {0, 0, 1}, {0, 1, 0}},
+             {"ApplyRotationZ after y", kQuarterTurnY, [](Quaternion& q) { q.ApplyRotationZ(kPi / 2); }, {0, 0, 1},
+              {0, 1, 0}},
+             {"ApplyRotationY after z", kQuarterTurnZ, [](Quaternion& q) { q.ApplyRotationY(kPi / 2); }, {1, 0, 0},
+              {0, 1, 0}},
+             {"ApplyRotationNegX after y", kQuarterTurnY, [](Quaternion& q) { q.ApplyRotationNegX(kPi / 2); },
+              {0, 0, 1}, {1, 0, 0}},
+             {"ApplyRotationNegX turns y to -z", {}, [](Quaternion& q) { q.ApplyRotationNegX(kPi / 2); }, {0, 1, 0},
+              {0, 0, -1}},
+             {"RotateAxis z before y", kQuarterTurnY, [](Quaternion& q) { q.RotateAxis({0, 0, 1}, kPi / 2); },
+              {0, 0, 1}, {1, 0, 0}},
+             {"RotateAxisAngle z before y", kQuarterTurnY,
+              [](Quaternion& q) { q.RotateAxisAngle({0, 0, 1}, kPi / 2); }, {0, 1, 0}, {0, 0, 1}},
+             {"RotateY before z", kQuarterTurnZ, [](Quaternion& q) { q.RotateY(kPi / 2); }, {1, 0, 0}, {0, 0, -1}}}) {
+        Quaternion q = c.start;
+        c.turn(q);
+        EXPECT_TRUE(NearVec(Rotate(q, c.in), c.expected)) << c.name;
+    }
+}
+
+TEST(QuaternionTurns, OnTheIdentityGiveTheRotationItself)
+{
+    struct Case {
+        Vec3 axis;
+        float angle;
+    };
+    for (const Case& c :
+         std::initializer_list<Case>{{{0, 1, 0}, 0.7f}, {{0.6f, 0.0f, 0.8f}, -2.0f}, {{1, 0, 0}, kPi}}) {
+        const Quaternion expected = Quaternion::FromAxisAngle(c.axis, c.angle);
+        Quaternion applied;
+        applied.ApplyAxisAngle(c.axis, c.angle);
+        Quaternion rotated;
+        rotated.RotateAxis(c.axis, c.angle);
+        EXPECT_TRUE(NearQuaternion(applied, expected));
+        EXPECT_TRUE(NearQuaternion(rotated, expected));
+    }
+}
+
+TEST(QuaternionTurns, ApplyRotationZBackAndForthRestoresTheQuaternion)
+{
+    const Quaternion start = Quaternion::FromAxisAngle({0.6f, 0.0f, 0.8f}, 1.1f);
+    for (const float angle : {0.0f, 0.3f, -1.2f, kPi, 5.0f}) {
+        Quaternion q = start;
+        q.ApplyRotationZ(angle);
+        q.ApplyRotationZ(-angle);
+        EXPECT_TRUE(NearQuaternion(q, start)) << angle;
+    }
+}
+
+TEST(QuaternionTurns, RotateAxisAngleKeepsTheLengthItWasGiven)
+{
+    // A half turn about y before a quaternion that is not unit length: the
+    // Hamilton product q (0, 1, 0, 0), with no normalisation.
+    Quaternion q{1, 2, 3, 4};
+    q.RotateAxisAngle({0, 1, 0}, kPi);
+    EXPECT_TRUE(NearQuaternion(q, {-3, 4, 1, -2}));
 }

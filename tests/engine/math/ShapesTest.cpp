@@ -62,3 +62,20 @@ TEST(ColorFromRgbBytes, ScalesBytesAndKeepsAlpha)
     EXPECT_NEAR(c.b, 0.2f, 1e-6f);
     EXPECT_EQ(c.a, 0.25f);
 }
+
+TEST(ColorFromBytes, ScalesAllFourChannels)
+{
+    struct Case {
+        int32_t r, g, b, a;
+        Color expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{{0, 0, 0, 0, {0, 0, 0, 0}},
+                                                     {255, 255, 255, 255, {1, 1, 1, 1}},
+                                                     {51, 102, 204, 128, {0.2f, 0.4f, 0.8f, 0.50196081f}}}) {
+        const Color color = ColorFromBytes(c.r, c.g, c.b, c.a);
+        EXPECT_NEAR(color.r, c.expected.r, 1e-6f) << c.r;
+        EXPECT_NEAR(color.g, c.expected.g, 1e-6f) << c.g;
+        EXPECT_NEAR(color.b, c.expected.b, 1e-6f) << c.b;
+        EXPECT_NEAR(color.a, c.expected.a, 1e-6f) << c.a;
+    }
+}
