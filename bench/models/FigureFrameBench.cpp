@@ -1,12 +1,22 @@
-// One frame of 100 walking figures, as a street full of pedestrians gives
-// it: every skeleton updated (layers stepped, sampled, blended, skin
-// matrices built) and every figure skinned on the processor; then the same
-// with the figures drawn through the device and the sample shaders. Needs a
-// display for the second; run from the build folder under Wine:
-// bench/models/models_bench.exe. Prints each frame's time as a fraction of
-// a 1/60 s frame.
+// Frames of 100 walking figures, as a street full of pedestrians gives them.
+// Run from the build folder under Wine, with a display for the last two:
+// bench/models/models_bench.exe. Prints each figure against a 1/60 s frame.
+//
+// - SkinFigures: every skeleton updated (layers stepped, sampled, blended,
+//   skin matrices built) and every figure skinned on the processor, without
+//   a device: our code alone.
+// - EmptyFrames: a frame cleared and presented with nothing drawn: what
+//   Wine's Direct3D, its software rasteriser and the virtual display take
+//   every frame, whatever the game draws.
+// - DrawFigures: the figures updated, skinned and drawn through the device
+//   and the sample shaders, and the frame presented. Most of its time is the
+//   software rasteriser's, so it also gives our own share: the calls into
+//   Direct3D per figure, which only our code decides, and the time per
+//   figure our thread spends outside them.
 
 #include "bench/support/BenchArguments.h"
+#include "bench/support/Direct3DMeter.h"
+#include "bench/support/FrameTiming.h"
 #include "bench/support/RunReporter.h"
 #include "engine/core/dcWindow.h"
 #include "engine/files/ArchiveList.h"
@@ -14,6 +24,8 @@
 #include "engine/files/PackArchive.h"
 #include "engine/files/ResourceFactory.h"
 #include "render/device/D3D9Video.h"
+#include "render/device/IndexBuffer.h"
+#include "render/device/VertexBuffer.h"
 #include "render/models/Animation.h"
 #include "render/models/Camera.h"
 #include "render/models/SceneVariables.h"
@@ -26,9 +38,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +53,8 @@ constexpr int32_t kFigureColumns = 10;
 constexpr int32_t kFigures = kFigureRows * kFigureColumns;
 constexpr float kFrameLength = 1.0f / 60.0f;
 constexpr int32_t kWorldPass = 3;
+// The frames whose time is mostly the driver starting up and compiling.
+constexpr int32_t kStartUpFrames = 2;
 constexpr float kDegree = 3.1415927f / 180.0f;
 
 // The pack beside the benchmark, mounted as the game mounts its data.
@@ -128,44 +144,197 @@ void SkinFigures(benchmark::State& state)
     ReleaseSkinnedMeshes();
 }
 
-void SkinAndDrawFigures(benchmark::State& state)
+// The street in a window of its own, on a device of its own.
+class Street {
+public:
+    Street() : walk_(L"Models\\Walk.DCA", true)
+    {
+        window_.Show();
+        created_ = video_.Create(&window_, {800, 600}, {});
+        if (!created_) {
+            return;
+        }
+        SetShaderDetailLevel(3);
+        scene_.Aim(StreetCamera());
+        figures_ = MakeFigures(&video_, walk_);
+        for (auto& figure : figures_) {
+            figure->model.SetParent(&scene_);
+        }
+    }
+
+    ~Street()
+    {
+        meter_.reset();
+        video_.SetShader(nullptr, 0, 0);
+        figures_.clear();
+        ReleaseSkinnedMeshes();
+        DestroyWindow(window_.GetHandle());
+    }
+
+    bool IsCreated() const { return created_; }
+
+    // Meters the device and the buffers the figures are skinned into and drawn from.
+    Direct3DMeter& Meter()
+    {
+        meter_.emplace(video_.GetDirect3DDevice());
+        auto& mesh = static_cast<SkinnedMesh&>(*figures_.front()->model.GetMesh());
+        for (const SkinGeometry& geometry : mesh.GetGeometry()) {
+            for (const SkinStream& stream : geometry.streams) {
+                meter_->AddBuffer(stream.ring->GetDirect3DBuffer());
+            }
+            meter_->AddBuffer(geometry.indices->GetDirect3DBuffer());
+        }
+        return *meter_;
+    }
+
+    // One frame; returns the seconds until the figures were handed to the
+    // device, before the frame was ended and presented.
+    double Frame(bool drawFigures)
+    {
+        const double start = SecondsNow();
+        video_.BeginFrame();
+        video_.Clear(kClearTarget | kClearDepth, {0.2f, 0.3f, 0.4f, 1.0f}, 1.0f, 0);
+        if (drawFigures) {
+            for (auto& figure : figures_) {
+                figure->skeleton.Update(kFrameLength);
+                figure->skeleton.ConsumeRootOffset();
+                figure->skeleton.Render(figure->world, kWorldPass, 0);
+            }
+        }
+        const double submitted = SecondsNow() - start;
+        video_.EndFrame();
+        video_.Present();
+        return submitted;
+    }
+
+private:
+    dcWindow window_{L"Bench", EngineWindowRect(1024, 768, false), false};
+    D3D9Video video_;
+    bool created_ = false;
+    SceneVariables scene_;
+    Animation walk_;
+    std::vector<std::unique_ptr<Figure>> figures_;
+    std::optional<Direct3DMeter> meter_;
+};
+
+void EmptyFrames(benchmark::State& state)
 {
-    dcWindow window{L"Bench", EngineWindowRect(1024, 768, false), false};
-    window.Show();
-    D3D9Video video;
-    if (!video.Create(&window, {800, 600}, {})) {
+    Street street;
+    if (!street.IsCreated()) {
         state.SkipWithError("no Direct3D device");
-        DestroyWindow(window.GetHandle());
         return;
     }
-    SetShaderDetailLevel(3);
-    const Camera camera = StreetCamera();
-    SceneVariables scene;
-    scene.Aim(camera);
-    const Animation walk(L"Models\\Walk.DCA", true);
-    std::vector<std::unique_ptr<Figure>> figures = MakeFigures(&video, walk);
-    for (auto& figure : figures) {
-        figure->model.SetParent(&scene);
+    for (int32_t i = 0; i < kWarmUpFrames; ++i) {
+        street.Frame(false);
     }
     for (auto _ : state) {
-        video.BeginFrame();
-        video.Clear(kClearTarget | kClearDepth, {0.2f, 0.3f, 0.4f, 1.0f}, 1.0f, 0);
-        for (auto& figure : figures) {
-            figure->skeleton.Update(kFrameLength);
-            figure->skeleton.ConsumeRootOffset();
-            figure->skeleton.Render(figure->world, kWorldPass, 0);
-        }
-        video.EndFrame();
-        video.Present();
+        street.Frame(false);
     }
-    video.SetShader(nullptr, 0, 0);
-    figures.clear();
-    ReleaseSkinnedMeshes();
-    DestroyWindow(window.GetHandle());
+}
+
+// One timed frame: the seconds until the figures were handed to the device,
+// and the ticks of those spent inside Direct3D.
+struct HandOver {
+    double seconds;
+    uint64_t ticksInside;
+};
+
+// Our share of the timed frames, as counters: the calls per figure, the
+// milliseconds a frame inside Direct3D by kind of call, and our own code's
+// milliseconds a frame, typical (median) and undisturbed (fastest).
+void CountOurShare(benchmark::State& state, const Direct3DMeter& meter, const std::vector<HandOver>& frames)
+{
+    std::vector<double> ours;
+    double handing = 0.0;
+    for (const HandOver& frame : frames) {
+        handing += frame.seconds;
+        ours.push_back(frame.seconds - meter.Seconds(frame.ticksInside));
+    }
+    std::sort(ours.begin(), ours.end());
+    const double frameCount = static_cast<double>(frames.size());
+    state.counters["submit ms"] = handing / frameCount * 1000.0;
+    state.counters["ours median ms"] = ours[ours.size() / 2] * 1000.0;
+    state.counters["ours min ms"] = ours.front() * 1000.0;
+    const Direct3DTally& tally = meter.Tally();
+    for (const auto& [kind, name] : std::initializer_list<std::pair<direct3d_meter::Kind, std::string>>{
+             {direct3d_meter::kDraw, "draws"}, {direct3d_meter::kState, "states"}, {direct3d_meter::kLock, "locks"}}) {
+        state.counters[name + " ms"] = meter.Seconds(tally.ticks[kind]) / frameCount * 1000.0;
+        state.counters[name + "/figure"] = static_cast<double>(tally.calls[kind]) / (frameCount * kFigures);
+    }
+}
+
+void DrawFigures(benchmark::State& state)
+{
+    Street street;
+    if (!street.IsCreated()) {
+        state.SkipWithError("no Direct3D device");
+        return;
+    }
+    const double startUp = SecondsNow();
+    for (int32_t i = 0; i < kWarmUpFrames; ++i) {
+        street.Frame(true);
+        if (i + 1 == kStartUpFrames) {
+            state.counters["start-up ms"] = (SecondsNow() - startUp) * 1000.0;
+        }
+    }
+    Direct3DMeter& meter = street.Meter();
+    meter.Reset();
+    std::vector<HandOver> frames;
+    for (auto _ : state) {
+        const uint64_t before = meter.Tally().AllTicks();
+        const double seconds = street.Frame(true);
+        frames.push_back({seconds, meter.Tally().AllTicks() - before});
+    }
+    CountOurShare(state, meter, frames);
 }
 
 BENCHMARK(SkinFigures)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(SkinAndDrawFigures)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(EmptyFrames)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kTimedFrames);
+BENCHMARK(DrawFigures)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kTimedFrames);
+
+double FrameShare(double seconds)
+{
+    return seconds / kFrameLength;
+}
+
+void PrintSummary(const std::map<std::string, BenchRun>& runs)
+{
+    const auto seconds = [](const BenchRun& run) {
+        return run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    };
+    if (auto found = runs.find("SkinFigures"); found != runs.end()) {
+        const double time = seconds(found->second);
+        std::printf("%d figures updated and skinned on the processor, no device: %.3f ms = %.3f of a 1/60 s frame\n",
+                    kFigures, time * 1000.0, FrameShare(time));
+    }
+    if (auto found = runs.find("EmptyFrames"); found != runs.end()) {
+        const double time = seconds(found->second);
+        std::printf("empty frame, cleared and presented by Wine's Direct3D and software rasteriser: %.3f ms = "
+                    "%.3f of a 1/60 s frame\n",
+                    time * 1000.0, FrameShare(time));
+    }
+    if (auto found = runs.find("DrawFigures"); found != runs.end()) {
+        const BenchRun& run = found->second;
+        const auto counter = [&run](const char* name) { return run.counters.at(name).value; };
+        const double time = seconds(run);
+        std::printf("%d figures drawn, whole frame with the rasteriser's work: %.3f ms = %.3f of a 1/60 s frame\n",
+                    kFigures, time * 1000.0, FrameShare(time));
+        std::printf("  handed to the device in %.3f ms a frame; inside Direct3D %.3f ms drawing, %.3f ms setting "
+                    "states, %.3f ms locking\n",
+                    counter("submit ms"), counter("draws ms"), counter("states ms"), counter("locks ms"));
+        // Waiting for the processor only ever adds to a frame: the median frame is typical, the fastest undisturbed.
+        const double ours = counter("ours median ms") / 1000.0;
+        const double oursFastest = counter("ours min ms") / 1000.0;
+        std::printf("  our own code (update, skinning, drawing set-up): %.1f us per figure = %.3f of a 1/60 s frame "
+                    "for %d (fastest frame %.3f)\n",
+                    ours / kFigures * 1e6, FrameShare(ours), kFigures, FrameShare(oursFastest));
+        std::printf("  calls into Direct3D per figure: %.2f draws, %.2f state changes, %.2f buffer locks and unlocks\n",
+                    counter("draws/figure"), counter("states/figure"), counter("locks/figure"));
+        std::printf("  first %d frames after the device is made: %.0f ms (Wine's rendering thread starting, "
+                    "shaders compiled by the driver), not in the figures above\n",
+                    kStartUpFrames, counter("start-up ms"));
+    }
+}
 
 } // namespace
 
@@ -173,23 +342,15 @@ int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
     MountBenchData();
-    // Each benchmark's time per frame, for the closing figures.
-    std::map<std::string, double> seconds;
-    RunReporter reporter([&seconds](const BenchRun& run) {
+    // Each benchmark's last run, for the closing figures.
+    std::map<std::string, BenchRun> runs;
+    RunReporter reporter([&runs](const BenchRun& run) {
         if (!run.error_occurred) {
-            seconds[run.run_name.function_name] =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            runs.insert_or_assign(run.run_name.function_name, run);
         }
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (const auto& [name, label] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"SkinFigures", "skinning"}, {"SkinAndDrawFigures", "skinning and drawing"}}) {
-        const auto found = seconds.find(name);
-        if (found != seconds.end()) {
-            std::printf("%d figures, %s: %.3f ms = %.3f of a 1/60 s frame\n", kFigures, label,
-                        found->second * 1000.0, found->second / kFrameLength);
-        }
-    }
+    PrintSummary(runs);
     benchmark::Shutdown();
     return 0;
 }
