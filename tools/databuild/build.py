@@ -3,8 +3,8 @@ every file, and the files the game needs loose beside it.
 
 - Sources convert by extension: "X.lang" becomes the language file "X.DCL",
   "X.movie" the movie "X.AVI", "X.sound" the sound "X.WAV", "X.music" the
-  Ogg Vorbis music "X.OGG", "X.texture" the texture "X.DCT"; other files are
-  taken as they are.
+  Ogg Vorbis music "X.OGG", "X.texture" the texture "X.DCT", "X.mission" the
+  mission script "X.dcScript"; other files are taken as they are.
 - "data/external.txt" names files taken from installed Debian packages
   ("Fonts/HUD Font.TTF = /usr/share/fonts/..."), never committed.
 - "data/loose.txt" names the game files that are also written loose; a loose
@@ -15,7 +15,7 @@ import argparse
 import pathlib
 import sys
 
-from . import language, models, movie, texture, music, wav
+from . import language, mission, models, movie, texture, music, wav
 from .pack import write_pack
 
 CONTROL_FILES = {"external.txt", "loose.txt"}
@@ -48,6 +48,9 @@ def convert(path: pathlib.Path, relative: pathlib.PurePath):
             return game_name(relative.with_suffix(".OGG")), music.build_music(path.read_text(encoding="utf-8"))
         except RuntimeError as error:
             sys.exit(f"build-data: {path}: {error}")
+    if path.suffix == ".mission":
+        return game_name(relative.with_suffix(".dcScript")), mission.build_mission(path.read_text(encoding="utf-8"),
+                                                                                  str(path))
     if path.suffix in models.CONVERSIONS:
         return game_name(relative.with_suffix(models.CONVERSIONS[path.suffix])), models.build(path)
     return game_name(relative), path.read_bytes()
