@@ -76,11 +76,15 @@ void dcLoadScreen::Popped()
 void dcLoadScreen::Update()
 {
     MenuScreen::Update();
+    Run(dcEngine::Instance().GetFrameTime());
+}
+
+void dcLoadScreen::Run(float dt)
+{
     GameModule* game = GameModule::Get();
     if (!game) {
         return;
     }
-    const float dt = dcEngine::Instance().GetFrameTime();
     game->GetWorld().SetFileName(worldName_);
     UpdateNetwork(*game, dt);
     if (GetFade() < 1.0f || !Advance(*game)) {

@@ -53,6 +53,8 @@ public:
     // The screen takes no input.
     void HandleInput() override {}
     void Update() override;
+    // One frame of the loading with the frame time, once faded in.
+    void Run(float dt);
     void Popped() override;
     void Draw() override;
 

@@ -4,7 +4,9 @@
 // per-mission reset, the visibility test, and the queries by which one entity
 // asks another for its place, its camera frame or its physics geometry. None
 // leaves the process: several carry pointers, so their sizes differ between
-// 32- and 64-bit builds.
+// 32- and 64-bit builds. A receiver answers a query by writing into the
+// record it is handed; handlers see records as const, so every field a
+// receiver may answer through is mutable.
 
 #include "engine/core/Message.h"
 #include "engine/core/MessageReceiver.h"
@@ -33,32 +35,32 @@ struct dcVisTest {
     const Camera* camera;
     int32_t firstPass;
     int32_t passCount;
-    uint8_t visible;       // 0 when sent; 1 when the camera sees the receiver
-    uint8_t wantsRender;   // 1 when sent; cleared by a seen receiver that draws by other means
+    mutable uint8_t visible;       // 0 when sent; 1 when the camera sees the receiver
+    mutable uint8_t wantsRender;   // 1 when sent; cleared by a seen receiver that draws by other means
     uint8_t unused[2];
 };
 
 // Where are you? Filled by the receiver; the sender keeps these values when nobody answers.
 struct dcOrientation {
     DC_LOCAL_MESSAGE(dcOrientation)
-    Vec3 position;            // (0, 0, 0) when sent
-    Quaternion orientation;   // (0, 0, 0, 1) when sent
+    mutable Vec3 position;            // (0, 0, 0) when sent
+    mutable Quaternion orientation;   // (0, 0, 0, 1) when sent
 };
 
 // How should the game camera frame you? Filled by the receiver.
 struct dcCamOrientation {
     DC_LOCAL_MESSAGE(dcCamOrientation)
     int32_t mode;              // the camera mode asked for
-    Vec3 anchor;               // where the camera hangs
-    Quaternion body;           // the receiver's body orientation
-    Quaternion view;           // the direction it suggests looking in
-    Vec3 motion;               // its movement, world space
+    mutable Vec3 anchor;           // where the camera hangs
+    mutable Quaternion body;       // the receiver's body orientation
+    mutable Quaternion view;       // the direction it suggests looking in
+    mutable Vec3 motion;           // its movement, world space
 };
 
 // Which physics geometry stands for you? Filled by the receiver.
 struct dcGetGeometry {
     DC_LOCAL_MESSAGE(dcGetGeometry)
-    PhysicsGeom* geometry = nullptr;
+    mutable PhysicsGeom* geometry = nullptr;
 };
 
 // The game has started: objects showing items of the DFEngine component set

@@ -100,8 +100,12 @@ void GameModule::Hold(const std::vector<int32_t>& entityIds)
 
 void GameModule::Update()
 {
+    Simulate(dcEngine::Instance().GetFrameTime());
+}
+
+void GameModule::Simulate(float dt)
+{
     dcEngine& engine = dcEngine::Instance();
-    const float dt = engine.GetFrameTime();
     scene_.FlushDeletes();
     FrameTimeRing& frameTimes = engine.GetFrameTimes();
     frameTimes.SetSampleCount(frameTimes.GetSampleCount() + 1);

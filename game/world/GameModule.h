@@ -55,8 +55,11 @@ public:
 
     void Enter() override;
     void Leave() override;
-    // Simulates one frame.
+    // Simulates the engine's frame.
     void Update() override;
+    // One frame of the given length: the fixed steps (or, paused or holding,
+    // only the input step), then the camera.
+    void Simulate(float dt);
     void Render() override { RenderPasses(kFirstPass, kFramePasses); }
     // The input step: dcUserInput, the hold, Pause and Escape.
     void HandleInput() override;
