@@ -1,39 +1,101 @@
 #include "frontend/FrontEnd.h"
 
+#include "engine/core/ProgramState.h"
 #include "engine/core/dcEngine.h"
 #include "engine/core/dcWindow.h"
+#include "frontend/LoadScriptCommand.h"
 #include "frontend/MainMenuScreen.h"
+#include "frontend/dcLoadScreen.h"
+#include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
 #include "render/device/VideoDevice.h"
+#include "script/ScriptLoading.h"
 
 #include <memory>
 
 namespace {
 
 std::unique_ptr<MainMenuScreen> mainMenu;
+std::unique_ptr<GameModule> gameModule;
+LoadScriptCommand loadScriptCommand;
+
+// A device already in the mode is kept: re-creating it would only stall a
+// frame and remake every resource it holds.
+bool CreateVideoMode(VideoSize size)
+{
+    dcEngine& engine = dcEngine::Instance();
+    VideoDevice* video = engine.GetVideoDevice();
+    if (!video) {
+        return false;
+    }
+    if (video->GetBackBufferWidth() == size.width && video->GetBackBufferHeight() == size.height) {
+        return true;
+    }
+    return video->Create(engine.GetWindow(), size, {});
+}
+
+void EnterGameVideoMode()
+{
+    ApplyGameVideoMode();
+}
+
+void EnterMenuVideoMode()
+{
+    SetMenuVideoMode();
+}
+
+// Escape in the game: the main menu over it, its first item resuming the game.
+void OpenMainMenu(bool resumable)
+{
+    if (resumable) {
+        mainMenu->SetFirstItemEnabled(true);
+    }
+    dcEngine::Instance().PushMLPWithFade(mainMenu.get(), false);
+}
 
 } // namespace
 
 bool SetMenuVideoMode()
 {
-    dcEngine& engine = dcEngine::Instance();
-    VideoDevice* video = engine.GetVideoDevice();
-    if (!video || !video->Create(engine.GetWindow(), {kMenuWidth, kMenuHeight}, {})) {
+    if (!CreateVideoMode({kMenuWidth, kMenuHeight})) {
         return false;
     }
-    engine.GetTimer().Reset();
+    dcEngine::Instance().GetTimer().Reset();
     return true;
+}
+
+bool ApplyGameVideoMode()
+{
+    return CreateVideoMode({kMenuWidth, kMenuHeight});
 }
 
 void BuildFrontEnd()
 {
     mainMenu = std::make_unique<MainMenuScreen>();
-    GameModule::Instance();
+    if (TestMode) {
+        mainMenu->AddCommand(&loadScriptCommand);
+    }
+    gameModule = std::make_unique<GameModule>();
+    gameModule->SetFrontEndLinks({EnterGameVideoMode, EnterMenuVideoMode, OpenMainMenu});
+    // Missions reach the game as nodes read from their dumps.
+    dcScriptGame::SetScriptReader(ReadScript);
 }
 
 MLP* GetMainMenuScreen()
 {
     return mainMenu.get();
+}
+
+void StartTestGame()
+{
+    mainMenu->SetFirstItemEnabled(true);
+    PushLoadScreen(L"Scripts\\Autoload.dcScript", L"Maps\\Test.DCW");
+}
+
+void ShutdownFrontEnd()
+{
+    gameModule.reset();
+    mainMenu.reset();
 }
 
 void SaveSettings()

@@ -7,7 +7,16 @@ class MLP;
 // The menu's 800 x 600 back buffer on the engine window; false when no
 // renderer could be made.
 bool SetMenuVideoMode();
-// Creates every menu screen and the game module.
+// The game's video mode, as a game starts: the 800 x 600 of the menus until
+// the options choose another.
+bool ApplyGameVideoMode();
+// Creates every menu screen and the game module; in test mode the main menu
+// takes LOADSCRIPT.
 void BuildFrontEnd();
 MLP* GetMainMenuScreen();
+// The test mission: "Scripts\Autoload.dcScript" on "Maps\Test.DCW", with the
+// main menu's resume item enabled for when the player leaves it.
+void StartTestGame();
+// The game module and the menus go, while the devices they used still exist.
+void ShutdownFrontEnd();
 void SaveSettings();

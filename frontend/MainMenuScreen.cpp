@@ -11,9 +11,13 @@ namespace {
 
 constexpr int32_t kKeyQ = 16;
 constexpr WidgetPoint kTitlePosition{400, 120};
+constexpr WidgetPoint kResumePosition{400, 200};
 constexpr WidgetPoint kFirstRowPosition{150, 260};
 constexpr int32_t kRowGap = 50;
 constexpr WidgetPoint kQuitPosition{400, 440};
+constexpr int32_t kResumeIndex = 1;
+constexpr int32_t kFrameRateIndex = 2;
+constexpr int32_t kQuitIndex = 4;
 
 // The frame-rate line of the statistics overlay, off or on.
 class FrameRateOption : public ChoiceOption {
@@ -42,7 +46,9 @@ public:
     }
 };
 
-// Settings objects live for the run, like the widgets bound to them.
+// Settings objects live for the run, like the widgets bound to them. Resume
+// is a back button: it returns to the module the menu was opened over.
+ButtonOption resumeOption;
 FrameRateOption frameRateOption;
 MusicVolumeOption musicVolumeOption;
 QuitOption quitOption;
@@ -55,6 +61,11 @@ MainMenuScreen::MainMenuScreen()
     auto title = std::make_unique<LabelWidget>(L"VARNHOLT", false, nullptr);
     title->SetPosition(kTitlePosition, true);
     AddWidget(std::move(title));
+
+    auto resume = std::make_unique<ButtonWidget>(L"Resume", &resumeOption);
+    resume->SetPosition(kResumePosition, true);
+    resume_ = resume.get();
+    AddWidget(std::move(resume));
 
     auto frameRate = std::make_unique<ChoiceWidget>(L"Frame rate", std::vector<WideString>{L"Hidden", L"Shown"},
                                                     &frameRateOption, nullptr);
@@ -69,6 +80,17 @@ MainMenuScreen::MainMenuScreen()
     quit->SetPosition(kQuitPosition, true);
     AddWidget(std::move(quit));
 
-    SetDefaultWidget(1);
-    AddHotkey(kKeyQ, 3);
+    SetFirstItemEnabled(false);
+    AddHotkey(kKeyQ, kQuitIndex);
+}
+
+void MainMenuScreen::SetFirstItemEnabled(bool enabled)
+{
+    resume_->SetEnabled(enabled);
+    SetDefaultWidget(enabled ? kResumeIndex : kFrameRateIndex);
+}
+
+bool MainMenuScreen::IsFirstItemEnabled() const
+{
+    return resume_->IsEnabled();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The main menu: the module the game starts in. For now a placeholder with
-// the game's title, the frame-rate display, the music volume and a way out.
+// the game's title, a way back into a running game, the frame-rate display,
+// the music volume and a way out.
 
 #include "engine/gui/MenuScreen.h"
 
@@ -8,8 +9,11 @@ class MainMenuScreen : public MenuScreen {
 public:
     MainMenuScreen();
 
-    void SetFirstItemEnabled(bool enabled) { firstItemEnabled_ = enabled; }
+    // The first item, "Resume", returns to the game the menu was opened
+    // over; while it is enabled the menu opens on it.
+    void SetFirstItemEnabled(bool enabled);
+    bool IsFirstItemEnabled() const;
 
 private:
-    bool firstItemEnabled_ = false;
+    Widget* resume_ = nullptr;   // owned by the screen
 };

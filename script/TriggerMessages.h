@@ -3,6 +3,7 @@
 // the network: the host replays each firing on its clients. The others carry
 // pointers or stand for local requests.
 
+#include "engine/core/FixedLayout.h"
 #include "engine/core/Message.h"
 #include "engine/math/Quaternion.h"
 #include "engine/math/Vec3.h"
@@ -18,6 +19,7 @@ struct dcTriggerMessage {
     DC_MESSAGE(dcTriggerMessage)
     int32_t sender;
 };
+DC_FIXED_LAYOUT(dcTriggerMessage, 4);
 
 // Which entities do you stand for? The receiver appends their ids to the
 // asker's list (creation nodes replace it with what they made).

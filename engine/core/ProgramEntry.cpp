@@ -18,8 +18,6 @@
 #include "engine/input/InputSystem.h"
 #include "engine/physics/PhysicsLibrary.h"
 #include "frontend/FrontEnd.h"
-#include "frontend/MainMenuScreen.h"
-#include "game/world/TestScene.h"
 #include "render/device/VideoDevice.h"
 #include "render/sprites/RendererGuiResources.h"
 
@@ -56,15 +54,11 @@ void MakeDefaultFont(dcEngine& engine)
                                    0.0f, 0.0f, {1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f}));
 }
 
-// A test start shows the test scene in place of the mission's loading
-// screen, which arrives with the game's worlds.
-void StartMenus(const StartupOptions& options, dcEngine& engine, std::unique_ptr<TestScene>& testScene)
+void StartMenus(const StartupOptions& options, dcEngine& engine)
 {
     if (options.testStart) {
         TestMode = true;
-        static_cast<MainMenuScreen*>(GetMainMenuScreen())->SetFirstItemEnabled(true);
-        testScene = std::make_unique<TestScene>();
-        engine.SetMLP(testScene.get(), true);
+        StartTestGame();
         IntroMusicVoice = nullptr;
         return;
     }
@@ -119,8 +113,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR comman
     inputSystem->Init(*engine.GetWindow(), options.fullScreen);
     BuildFrontEnd();
     SetMenuVideoMode();
-    std::unique_ptr<TestScene> testScene;
-    StartMenus(options, engine, testScene);
+    StartMenus(options, engine);
     inputSystem->Update(kFirstInputStep);
     engine.CreateSpriteBatch();
 
@@ -128,7 +121,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR comman
 
     LogHub::Printf("Shutting down...");
     IntroMusicVoice = nullptr;   // the audio device's shutdown destroys it
-    testScene.reset();           // its models go while the video device lives
+    ShutdownFrontEnd();          // the game's and the menus' resources go while the devices live
     engine.Shutdown();
     ClosePhysicsLibrary();
     SaveSettings();

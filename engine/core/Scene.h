@@ -68,6 +68,9 @@ public:
     void DumpEntities() const;
 
     int32_t Count() const { return static_cast<int32_t>(receivers_.size()); }
+    // The id the next NewId hands out; peers agree on it at a game's start.
+    int32_t GetNextId() const { return nextId_; }
+    void SetNextId(int32_t id) { nextId_ = id; }
     int32_t GetDispatchDepth() const { return dispatchDepth_; }
 
 protected:

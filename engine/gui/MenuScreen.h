@@ -62,6 +62,7 @@ public:
     int32_t GetWidgetCount() const { return static_cast<int32_t>(widgets_.size()); }
     int32_t GetUseCount() const { return useCount_; }
     TextureResource* GetRenderTarget() const { return renderTarget_.get(); }
+    const WideString& GetBackgroundName() const { return backgroundName_; }
 
 private:
     struct Hotkey {

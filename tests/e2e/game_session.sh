@@ -12,6 +12,7 @@ work=$(mktemp -d)
 game_pid=
 window=
 cleanup() {
+    [ -z "$game_pid" ] || kill -CONT "$game_pid" 2>/dev/null || true
     [ -z "$game_pid" ] || kill "$game_pid" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -34,15 +35,29 @@ wait_for() {   # seconds, then a command that succeeds when the wait is over
     return 1
 }
 
-start_game() {
+# Starts the game and returns as soon as its window exists.
+launch_game() {
     cp -r "$data"/. "$work"/
     cd "$work"
     "$wine_run" "$exe" "$@" &
     game_pid=$!
     wait_for 60 xdotool search --name '^Varnholt$' || fail "no window named Varnholt"
     window=$(xdotool search --name '^Varnholt$' | head -n 1)
-    sleep 1
+}
+
+focus_game() {
     xdotool windowfocus "$window" || true
+}
+
+start_game() {
+    launch_game "$@"
+    sleep 1
+    focus_game
+}
+
+# What the window shows now, as an X window dump.
+capture() {   # file
+    xwd -silent -id "$window" >"$1"
 }
 
 screenshot_written() {

@@ -18,9 +18,10 @@
 
 namespace {
 
-// Stands for the start screen's images, which the world holds for.
-class dcTestScreenImage : public dcTrigger {
-    DC_BORROWING_RECEIVER(dcTestScreenImage, dcTrigger, dcScreenImage)
+// Stands for the start screen's images, which the world holds for; the real
+// node class comes with the presentation nodes.
+class dcScreenImage : public dcTrigger {
+    DC_RECEIVER(dcScreenImage, dcTrigger)
 };
 
 // A mission node outside the node base, as the volume trigger is: it answers
@@ -100,9 +101,9 @@ TEST_F(FlowNodesTest, PauseOnStartHoldsTheWorldForTheLinkedImagesOnly)
     std::vector<std::vector<int32_t>> expectedHolds;
     for (uint8_t pause : {1, 0}) {
         auto* start = AddNode<dcStartTrigger>(scene);
-        auto* first = AddNode<dcTestScreenImage>(scene);
+        auto* first = AddNode<dcScreenImage>(scene);
         dcTestNode* node = Node("N");
-        auto* second = AddNode<dcTestScreenImage>(scene);
+        auto* second = AddNode<dcScreenImage>(scene);
         start->PauseOnStart = pause;
         start->GetTargetIds() = {first->GetId(), node->GetId(), 0, second->GetId()};
         if (pause) {

@@ -1,0 +1,144 @@
+#include "game/world/World.h"
+
+#include "engine/core/FrameMessages.h"
+#include "engine/core/LogHub.h"
+#include "engine/core/MessageChannel.h"
+#include "engine/core/dcEngine.h"
+#include "engine/files/ArchiveList.h"
+#include "game/world/SkySettings.h"
+#include "render/models/Camera.h"
+#include "render/shaders/ShaderVariable.h"
+
+namespace {
+
+constexpr int32_t kWorldFileKind = 4;
+// The magic and three int32: the smallest file that can hold a world.
+constexpr int32_t kSmallestWorldFile = 10;
+
+bool HasWorldMagic(Stream& file)
+{
+    char magic[3] = {};
+    return file.Read(magic, 3) == 3 && magic[0] == 'D' && magic[1] == 'C' && magic[2] == '2';
+}
+
+} // namespace
+
+const std::array<World::LoadStage, World::kStageCount> World::kLoadStages = {
+    &World::LoadHeader,         &World::LoadCollision,     &World::LoadPathNetworks,
+    &World::LoadRenderGeometry, &World::LoadMaterials,     &World::LoadObjectMeshes,
+    &World::LoadStaticObjects,  &World::LoadDynamicObjects, &World::LoadMarkers,
+};
+
+World::World()
+{
+    // Drawing objects set "World" themselves.
+    AddVariable(L"World", kShaderMatrix, false);
+    viewId_ = AddVariable(L"View", kShaderMatrix, false);
+    projectionId_ = AddVariable(L"Proj", kShaderMatrix, false);
+    physics_.SetGravity({0.0f, kPhysicsGravity, 0.0f});
+}
+
+World::~World() = default;
+
+void World::ResetSky()
+{
+    sky_ = std::make_unique<SkySettings>();
+}
+
+float World::LoadHeader(int32_t&)
+{
+    file_ = OpenFile(fileName_);
+    if (file_->GetSize() < kSmallestWorldFile || !HasWorldMagic(*file_)) {
+        LogHub::PrintError("%s is not a valid world", fileName_.c_str());
+        file_.reset();
+        return 1.0f;
+    }
+    file_->ReadInt32();
+    const int32_t kind = file_->ReadInt32();
+    file_->ReadInt32();
+    if (kind != kWorldFileKind) {
+        LogHub::PrintError("%s is not a world", fileName_.c_str());
+        file_.reset();
+    }
+    return 1.0f;
+}
+
+float World::NothingToLoad(int32_t&)
+{
+    return 1.0f;
+}
+
+float World::LoadCollision(int32_t& counter)
+{
+    return NothingToLoad(counter);
+}
+
+float World::LoadPathNetworks(int32_t& counter)
+{
+    return NothingToLoad(counter);
+}
+
+float World::LoadRenderGeometry(int32_t& counter)
+{
+    return NothingToLoad(counter);
+}
+
+float World::LoadMaterials(int32_t& counter)
+{
+    return NothingToLoad(counter);
+}
+
+float World::LoadObjectMeshes(int32_t& counter)
+{
+    return NothingToLoad(counter);
+}
+
+float World::LoadStaticObjects(int32_t& counter)
+{
+    return NothingToLoad(counter);
+}
+
+float World::LoadDynamicObjects(int32_t& counter)
+{
+    return NothingToLoad(counter);
+}
+
+// The last stage: the file is read to its end and let go.
+float World::LoadMarkers(int32_t& counter)
+{
+    NothingToLoad(counter);
+    file_.reset();
+    return 1.0f;
+}
+
+void World::FixedUpdate(float frameTime, MessageChannel& updates, MessageChannel& finalUpdates)
+{
+    stepClock_.BeginFrame(frameTime);
+    while (stepClock_.StepDue()) {
+        const float step = stepClock_.GetStepLength();
+        dcEngine::Instance().PollInput(step);
+        physics_.Collide();
+        physics_.Step(step * physicsTimeFactor_);
+        updates.Broadcast(dcUpdate{step});
+        finalUpdates.Broadcast(dcFinalUpdate{step});
+        stepClock_.EndStep(step);
+    }
+}
+
+void World::AimShaders(const Camera& camera)
+{
+    const Matrix44 view = Matrix44::Transpose(camera.GetView());
+    const Matrix44 projection = Matrix44::Transpose(camera.GetProjection());
+    SetMatrix(viewId_, &view.m[0][0]);
+    SetMatrix(projectionId_, &projection.m[0][0]);
+}
+
+void World::Render(const Camera& camera, int32_t firstPass, int32_t passCount)
+{
+    if (sky_) {
+        sky_->Draw(camera);
+    }
+    for (int32_t pass = firstPass; pass < firstPass + passCount; ++pass) {
+        visibility_.RenderPass(camera, pass);
+    }
+}

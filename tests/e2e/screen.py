@@ -1,0 +1,100 @@
+#!/usr/bin/env python3
+"""Reads what the game showed, from an X window dump ("xwd -silent") or one
+of the game's own screenshots (".TGA"), for the end-to-end checks:
+
+    screen.py bar FILE    the longest row of pixels in the loading bar's colour
+    screen.py mean FILE   the mean brightness, 0 to 255
+    screen.py colours FILE  how many colours it shows
+"""
+
+import struct
+import sys
+
+BAR_COLOUR = (60, 220, 100)   # data/Menu/LoadingBar.texture
+TOLERANCE = 24
+
+
+def _shift(mask: int) -> int:
+    return (mask & -mask).bit_length() - 1
+
+
+def read_xwd(data: bytes, first_row: float, row_step: int):
+    fields = struct.unpack(">25I", data[:100])
+    header_size, width, height = fields[0], fields[4], fields[5]
+    byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
+    masks = fields[14:17]
+    ncolors = fields[19]
+    if bits_per_pixel != 32:
+        sys.exit(f"screen.py: {bits_per_pixel} bits per pixel are not read here")
+    start = header_size + ncolors * 12
+    order = "little" if byte_order == 0 else "big"
+    shifts = [_shift(mask) for mask in masks]
+    rows = []
+    for y in range(int(height * first_row), height, row_step):
+        line = data[start + y * bytes_per_line:start + y * bytes_per_line + width * 4]
+        values = [int.from_bytes(line[i:i + 4], order) for i in range(0, len(line), 4)]
+        rows.append([tuple((v & m) >> s for m, s in zip(masks, shifts)) for v in values])
+    return rows
+
+
+def read_tga(data: bytes, first_row: float, row_step: int):
+    width, height = struct.unpack("<HH", data[12:16])
+    top_first = data[17] & 0x20
+    pixels = data[18:]
+    rows = []
+    for y in range(int(height * first_row), height, row_step):
+        stored = y if top_first else height - 1 - y
+        line = pixels[stored * width * 4:(stored + 1) * width * 4]
+        rows.append([(line[i + 2], line[i + 1], line[i]) for i in range(0, len(line), 4)])
+    return rows
+
+
+def read(path: str, first_row: float = 0.0, row_step: int = 1):
+    """Every row_step-th row from the fraction of the height down."""
+    data = open(path, "rb").read()
+    reader = read_tga if path.upper().endswith(".TGA") else read_xwd
+    return reader(data, first_row, row_step)
+
+
+def bar_length(rows) -> int:
+    longest = 0
+    for row in rows:
+        run = 0
+        for pixel in row:
+            if all(abs(c - b) <= TOLERANCE for c, b in zip(pixel, BAR_COLOUR)):
+                run += 1
+                longest = max(longest, run)
+            else:
+                run = 0
+    return longest
+
+
+def mean(rows) -> float:
+    total = count = 0
+    for row in rows:
+        for pixel in row[::7]:
+            total += sum(pixel)
+            count += 3
+    return total / max(count, 1)
+
+
+def colours(rows) -> int:
+    return len({pixel for row in rows for pixel in row})
+
+
+def main():
+    command, path = sys.argv[1], sys.argv[2]
+    if command == "bar":
+        # The bar stands at the bottom of the screen.
+        print(bar_length(read(path, 0.8)))
+        return
+    if command == "mean":
+        print(round(mean(read(path, 0.0, 7))))
+    elif command == "colours":
+        print(colours(read(path)))
+    else:
+        sys.exit(f"screen.py: unknown command {command}")
+
+
+if __name__ == "__main__":
+    main()

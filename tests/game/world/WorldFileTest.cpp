@@ -1,0 +1,92 @@
+// First: it includes the Win32 headers ahead of the engine's.
+#include "tests/game/GameTestSupport.h"
+
+#include "game/world/World.h"
+#include "tests/support/CapturingSink.h"
+
+#include <filesystem>
+
+namespace {
+
+class WorldFileTest : public GameTest {
+protected:
+    WorldFileTest()
+    {
+        std::filesystem::copy(FixturePath(L"worlds").c_str(), std::filesystem::current_path(),
+                              std::filesystem::copy_options::recursive);
+    }
+
+    // The progress of every RunLoadStep until the world is loaded.
+    std::vector<float> LoadWorld(const WideString& name)
+    {
+        Game().GetWorld().SetFileName(name);
+        Game().ClearLoaded();
+        std::vector<float> progress;
+        while (!Game().IsLoaded() && progress.size() < 100) {
+            progress.push_back(Game().RunLoadStep());
+        }
+        return progress;
+    }
+};
+
+} // namespace
+
+TEST_F(WorldFileTest, TheHeaderIsCheckedForSizeMagicAndKind)
+{
+    struct Case {
+        const wchar_t* file;
+        const wchar_t* refusal;   // none: a world
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {L"Maps\\Test.DCW", nullptr},
+             {L"Maps\\Nine.DCW", L"Maps\\Nine.DCW is not a valid world"},
+             {L"Maps\\Missing.DCW", L"Maps\\Missing.DCW is not a valid world"},
+             {L"Maps\\Magic.DCW", L"Maps\\Magic.DCW is not a valid world"},
+             // Ten bytes pass the size check; the kind cannot be read whole.
+             {L"Maps\\Ten.DCW", L"Maps\\Ten.DCW is not a world"},
+             {L"Maps\\Kind3.DCW", L"Maps\\Kind3.DCW is not a world"}}) {
+        World world;
+        world.SetFileName(c.file);
+        ScopedCapture log(kLogError);
+        int32_t counter = 0;
+        EXPECT_EQ(world.LoadHeader(counter), 1.0f) << WideStringToNarrow(c.file);
+        if (c.refusal) {
+            EXPECT_EQ(log->lines, std::vector<WideString>{c.refusal});
+            EXPECT_EQ(world.GetFile(), nullptr);
+        } else {
+            EXPECT_TRUE(log->lines.empty());
+            EXPECT_NE(world.GetFile(), nullptr);
+        }
+    }
+}
+
+TEST_F(WorldFileTest, TheNineStagesReportTheirShareOfTheProgress)
+{
+    const std::vector<float> progress = LoadWorld(L"Maps\\Test.DCW");
+    ASSERT_EQ(progress.size(), 10u);
+    for (int32_t stage = 0; stage < 9; ++stage) {
+        EXPECT_FLOAT_EQ(progress[stage], (stage + 1) / 9.0f) << stage;
+    }
+    EXPECT_EQ(progress.back(), 1.0f);
+    EXPECT_TRUE(Game().IsLoaded());
+    // The file goes with the last stage.
+    EXPECT_EQ(Game().GetWorld().GetFile(), nullptr);
+}
+
+TEST_F(WorldFileTest, AWorldThatIsNoWorldStillLoadsThroughEveryStage)
+{
+    ScopedCapture log(kLogError);
+    const std::vector<float> progress = LoadWorld(L"Maps\\Nine.DCW");
+    EXPECT_EQ(progress.size(), 10u);
+    EXPECT_TRUE(Game().IsLoaded());
+    EXPECT_EQ(log->Count(L"is not a valid world"), 1);
+}
+
+TEST_F(WorldFileTest, TheWorldLoadsOncePerRun)
+{
+    LoadWorld(L"Maps\\Test.DCW");
+    ScopedCapture log(kLogError);
+    // A later loading screen finds the stages done: loaded at its first step.
+    EXPECT_EQ(LoadWorld(L"Maps\\Missing.DCW"), std::vector<float>{1.0f});
+    EXPECT_TRUE(log->lines.empty());
+}
