@@ -19,7 +19,7 @@ class DFEngine;
 class Font;
 class InputSystem;
 class LogSink;
-class SpriteBatch;
+class SpriteDrawer;
 class VideoDevice;
 class dcGUIConsole;
 class dcWindow;
@@ -58,10 +58,6 @@ public:
     // The devices, the log sinks and the engine's commands.
     void Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<AudioDevice> audio,
                std::unique_ptr<InputSystem> input, const WideString& language);
-    // The one sprite batch, on the video device; restarts the frame timer.
-    // Defined beside the batch in the renderer, which the engine library
-    // does not link.
-    void CreateSpriteBatch();
     void RunFrame();
     void PollInput(float step);
     void Shutdown();
@@ -106,7 +102,9 @@ public:
     AudioDevice* GetAudioDevice() const { return audio_.get(); }
     InputSystem* GetInputSystem() const { return input_.get(); }
     dcGUIConsole* GetConsole() const { return console_; }
-    SpriteBatch* GetSpriteBatch() const { return spriteBatch_.get(); }
+    // The one sprite batch, made by the renderer on the video device.
+    void SetSpriteBatch(std::unique_ptr<SpriteDrawer> batch);
+    SpriteDrawer* GetSpriteBatch() const { return spriteBatch_.get(); }
     // The font of the console, the statistics and the menus' texts.
     void SetDefaultFont(std::unique_ptr<Font> font);
     Font* GetDefaultFont() const { return defaultFont_.get(); }
@@ -139,7 +137,7 @@ private:
     std::unique_ptr<AudioDevice> audio_;
     std::unique_ptr<InputSystem> input_;
     std::unique_ptr<dcWindow> window_;
-    std::unique_ptr<SpriteBatch> spriteBatch_;
+    std::unique_ptr<SpriteDrawer> spriteBatch_;
     std::unique_ptr<Font> defaultFont_;
     dcGUIConsole* console_ = nullptr;   // owned by the log hub while attached
     LogSink* rtfLog_ = nullptr;         // owned by the log hub while attached

@@ -2,7 +2,7 @@
 #include "engine/core/DFEngineComponent.h"
 #include "engine/core/LogHub.h"
 #include "engine/core/dcEngine.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "tests/support/CapturingSink.h"
 #include "tests/support/Fixtures.h"
 

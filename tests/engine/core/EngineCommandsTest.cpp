@@ -2,7 +2,7 @@
 #include "engine/core/dcEngine.h"
 #include "engine/gui/dcGUIConsole.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "tests/support/CapturingSink.h"
 #include "tests/support/CountingCommand.h"
 #include "tests/support/Fixtures.h"

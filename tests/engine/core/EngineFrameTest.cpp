@@ -5,7 +5,7 @@
 #include "engine/gui/dcGUIConsole.h"
 #include "engine/input/InputCodes.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "tests/engine/core/ScriptedClock.h"
 #include "tests/engine/input/ScriptedInputDevices.h"
 #include "tests/support/Fixtures.h"
