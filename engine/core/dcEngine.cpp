@@ -89,9 +89,8 @@ WideString CurrentFolder()
 
 } // namespace
 
-dcEngine::dcEngine(TimeSource& time)
-    : timer_(time)
-    , dataPath_(CurrentFolder())
+dcEngine::dcEngine()
+    : dataPath_(CurrentFolder())
 {
     SetName(L"dcEngine");
     SwitchStickyKeysOff();

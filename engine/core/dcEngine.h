@@ -46,10 +46,12 @@ public:
     static constexpr float kLongestSleep = 1.0f;
     static constexpr float kNoSleep = -1.0f;
 
-    // The frame timer reads the system's clocks unless a test gives its own.
-    explicit dcEngine(TimeSource& time = Timer::SystemTime());
     ~dcEngine() override;
+    dcEngine(const dcEngine&) = delete;
+    dcEngine& operator=(const dcEngine&) = delete;
 
+    // The one engine of the process, made on first use (its data path is the
+    // working folder then) and destroyed at exit.
     static dcEngine& Instance();
 
     // Everything that needs no device: the component, the log level, the
@@ -93,6 +95,7 @@ public:
     // Extra sleep per pass, at most kLongestSleep; negative (or NaN) for none.
     void SetSleepTime(float seconds);
     FrameTimeRing& GetFrameTimes() { return frameTimes_; }
+    // Reads the system's clocks unless a test gives its own.
     Timer& GetTimer() { return timer_; }
     const WideString& GetDataPath() const { return dataPath_; }
 
@@ -111,6 +114,8 @@ public:
     DFEngine* GetDFEngine() const { return dfEngine_; }
 
 private:
+    dcEngine();
+
     bool RunPass();
     void MeasureFrameTime();
     void RenderFrame();

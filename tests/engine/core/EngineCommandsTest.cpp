@@ -5,6 +5,7 @@
 #include "engine/video/VideoDevice.h"
 #include "tests/support/CapturingSink.h"
 #include "tests/support/CountingCommand.h"
+#include "tests/engine/core/EngineForTest.h"
 #include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,8 @@ protected:
     }
 
     ScratchFolder scratch;
-    dcEngine engine;
+    EngineForTest lent;
+    dcEngine& engine = lent.engine;
 };
 
 } // namespace
