@@ -1,6 +1,7 @@
 #pragma once
-// Program-wide values of one run, owned by the entry function and read by
-// the front end, the game and the editor.
+// Program-wide values of one run, set by the entry function (app/) and read
+// by the front end, the game and the editor; declared here, below all of
+// them, so that none of them reaches up to the program.
 
 #include <cstdint>
 
