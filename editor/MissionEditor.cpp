@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-int RunMissionEditorAlone(const StartupArgumentsRecord&)
+int RunMissionEditorAlone(const StartupArguments&)
 {
     std::fputs("Varnholt: the mission editor is not built yet.\n", stderr);
     return 1;

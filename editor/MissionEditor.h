@@ -3,4 +3,4 @@
 
 #include "engine/core/ProgramState.h"
 
-int RunMissionEditorAlone(const StartupArgumentsRecord& arguments);
+int RunMissionEditorAlone(const StartupArguments& arguments);

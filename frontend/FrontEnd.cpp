@@ -3,12 +3,12 @@
 #include "engine/core/ProgramState.h"
 #include "engine/core/dcEngine.h"
 #include "engine/core/dcWindow.h"
+#include "engine/video/VideoDevice.h"
 #include "frontend/LoadScriptCommand.h"
 #include "frontend/MainMenuScreen.h"
 #include "frontend/dcLoadScreen.h"
 #include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
-#include "render/device/VideoDevice.h"
 #include "script/ScriptLoading.h"
 
 #include <memory>
@@ -72,7 +72,7 @@ bool ApplyGameVideoMode()
 void BuildFrontEnd()
 {
     mainMenu = std::make_unique<MainMenuScreen>();
-    if (TestMode) {
+    if (testMode) {
         mainMenu->AddCommand(&loadScriptCommand);
     }
     gameModule = std::make_unique<GameModule>();

@@ -11,12 +11,12 @@
 #include "engine/net/ClientScene.h"
 #include "engine/net/NetClient.h"
 #include "engine/net/NetServer.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 #include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
 #include "platform/dfengine/DFEngine.h"
 #include "render/device/DFTexture.h"
-#include "render/device/TextureResource.h"
-#include "render/device/VideoDevice.h"
 #include "render/sprites/SpriteBatch.h"
 
 #include <algorithm>
@@ -189,20 +189,20 @@ void dcLoadScreen::Start(GameModule& game)
 bool dcLoadScreen::FadeMusic(float dt)
 {
     musicFade_ = std::min(musicFade_ + dt / kMusicFadeTime, 1.0f);
-    if (IntroMusicVoice) {
-        IntroMusicVoice->SetVolume(1.0f - musicFade_);
+    if (introMusicVoice) {
+        introMusicVoice->SetVolume(1.0f - musicFade_);
         MenuSoundGroup().SetVolume(0.0f);
     }
     if (musicFade_ < 1.0f) {
         return false;
     }
-    if (IntroMusicVoice) {
-        IntroMusicVoice->Stop();
-        MusicSoundGroup().Remove(*IntroMusicVoice);
+    if (introMusicVoice) {
+        introMusicVoice->Stop();
+        MusicSoundGroup().Remove(*introMusicVoice);
         if (AudioDevice* audio = dcEngine::Instance().GetAudioDevice()) {
-            audio->DestroyVoice(IntroMusicVoice);
+            audio->DestroyVoice(introMusicVoice);
         }
-        IntroMusicVoice = nullptr;
+        introMusicVoice = nullptr;
     }
     return true;
 }
@@ -210,7 +210,7 @@ bool dcLoadScreen::FadeMusic(float dt)
 void dcLoadScreen::Draw()
 {
     MenuScreen::Draw();
-    SpriteBatch* batch = dcEngine::Instance().GetSpriteBatch();
+    SpriteDrawer* batch = dcEngine::Instance().GetSpriteBatch();
     if (!batch) {
         return;
     }

@@ -1,7 +1,7 @@
 #include "script/dcStartTrigger.h"
 
 #include "engine/core/dcEngine.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "render/sprites/SpriteBatch.h"
 #include "script/DumpReader.h"
 #include "script/DumpWriter.h"
@@ -97,7 +97,7 @@ void dcStartTrigger::OnRender(const dcRender& message)
         return;
     }
     dcEngine& engine = dcEngine::Instance();
-    SpriteBatch* batch = engine.GetSpriteBatch();
+    SpriteDrawer* batch = engine.GetSpriteBatch();
     VideoDevice* video = engine.GetVideoDevice();
     if (!batch || !video) {
         return;

@@ -3,7 +3,7 @@
 #include "engine/core/dcEngine.h"
 #include "engine/math/Color.h"
 #include "engine/math/Matrix44.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "script/DumpReader.h"
 #include "script/DumpWriter.h"
 

@@ -12,8 +12,8 @@
 #include "bench/support/FrameTiming.h"
 #include "bench/support/RunReporter.h"
 #include "engine/core/dcWindow.h"
+#include "engine/video/Shader.h"
 #include "render/device/D3D9Video.h"
-#include "render/device/Shader.h"
 #include "render/device/VertexBuffer.h"
 #include "render/device/VertexFormat.h"
 

@@ -4,7 +4,7 @@
 #include "engine/core/ConsoleCommand.h"
 #include "engine/core/LogHub.h"
 #include "engine/core/dcEngine.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 
 #include <algorithm>
 #include <functional>

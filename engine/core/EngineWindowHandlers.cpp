@@ -4,7 +4,7 @@
 #include "engine/core/dcEngine.h"
 #include "engine/core/dcWindow.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 
 #include <windows.h>
 

@@ -1,13 +1,13 @@
 #include "engine/core/ProgramState.h"
 
-StartupArgumentsRecord StartupArguments;
-bool TestMode = false;
-float SettingsSaveCountdown = 0.0f;
-Voice* IntroMusicVoice = nullptr;
+StartupArguments startupArguments;
+bool testMode = false;
+float settingsSaveCountdown = 0.0f;
+Voice* introMusicVoice = nullptr;
 
 bool AdvanceSettingsSaveCountdown(float frameTime)
 {
-    const float before = SettingsSaveCountdown;
-    SettingsSaveCountdown = before - frameTime;
-    return before > 0.0f && SettingsSaveCountdown <= 0.0f;
+    const float before = settingsSaveCountdown;
+    settingsSaveCountdown = before - frameTime;
+    return before > 0.0f && settingsSaveCountdown <= 0.0f;
 }

@@ -40,32 +40,35 @@ TimeSource& Timer::SystemTime()
 }
 
 Timer::Timer(TimeSource& source)
-    : source_(source)
 {
+    SetSource(source);
+}
+
+void Timer::SetSource(TimeSource& source)
+{
+    source_ = &source;
     double frequency = 0.0;
-    if (source_.CounterFrequency(frequency)) {
-        frequency_ = frequency;
-    }
+    frequency_ = source_->CounterFrequency(frequency) ? frequency : 0.0;
 }
 
 void Timer::Reset()
 {
-    lastMilliseconds_ = source_.Milliseconds();
+    lastMilliseconds_ = source_->Milliseconds();
     if (frequency_ > 0.0) {
-        lastCount_ = source_.Counter();
+        lastCount_ = source_->Counter();
     }
 }
 
 float Timer::Elapsed()
 {
-    const uint32_t now = source_.Milliseconds();
+    const uint32_t now = source_->Milliseconds();
     // Unsigned difference: the millisecond counter's wrap is harmless.
     const double millisecondTime = static_cast<uint32_t>(now - lastMilliseconds_) * 0.001;
     lastMilliseconds_ = now;
     if (frequency_ <= 0.0) {
         return static_cast<float>(millisecondTime);
     }
-    const int64_t count = source_.Counter();
+    const int64_t count = source_->Counter();
     const double counterTime = static_cast<double>(count - lastCount_) / frequency_;
     lastCount_ = count;
     return static_cast<float>(std::fabs(counterTime - millisecondTime) <= kCounterTolerance ? counterTime

@@ -19,6 +19,8 @@ class Timer {
 public:
     explicit Timer(TimeSource& source = SystemTime());
 
+    // Reads this source from now on; Reset comes next.
+    void SetSource(TimeSource& source);
     void Reset();
     // Seconds since the last Reset or Elapsed.
     float Elapsed();
@@ -26,7 +28,7 @@ public:
     static TimeSource& SystemTime();
 
 private:
-    TimeSource& source_;
+    TimeSource* source_;
     uint32_t lastMilliseconds_ = 0;
     int64_t lastCount_ = 0;
     double frequency_ = 0.0;   // 0 without a performance counter

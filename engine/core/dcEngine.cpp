@@ -18,8 +18,8 @@
 #include "engine/gui/dcGUIConsole.h"
 #include "engine/input/InputCodes.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/VideoDevice.h"
-#include "render/sprites/SpriteBatch.h"
+#include "engine/video/SpriteDrawer.h"
+#include "engine/video/VideoDevice.h"
 
 #include <windows.h>
 
@@ -53,7 +53,7 @@ constexpr StatisticsLine kStatisticsFigures[] = {
     {dcEngine::kShowTextureSwitches, &FrameStatistics::textureSwitches, 140.0f},
 };
 
-void DrawStatisticsLine(SpriteBatch& batch, Font& font, const WideString& text, float y)
+void DrawStatisticsLine(SpriteDrawer& batch, Font& font, const WideString& text, float y)
 {
     batch.DrawTextAligned(text, font, kStatisticsAnchor, {kStatisticsX, y}, kStatisticsAnchor,
                           {1.0f, 1.0f, 1.0f, 1.0f}, AlphaSpriteShader, true);
@@ -89,9 +89,8 @@ WideString CurrentFolder()
 
 } // namespace
 
-dcEngine::dcEngine(TimeSource& time)
-    : timer_(time)
-    , dataPath_(CurrentFolder())
+dcEngine::dcEngine()
+    : dataPath_(CurrentFolder())
 {
     SetName(L"dcEngine");
     SwitchStickyKeysOff();
@@ -178,6 +177,11 @@ void dcEngine::Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<AudioDe
 void dcEngine::SetWindow(std::unique_ptr<dcWindow> window)
 {
     window_ = std::move(window);
+}
+
+void dcEngine::SetSpriteBatch(std::unique_ptr<SpriteDrawer> batch)
+{
+    spriteBatch_ = std::move(batch);
 }
 
 void dcEngine::SetDefaultFont(std::unique_ptr<Font> font)

@@ -19,7 +19,7 @@ class DFEngine;
 class Font;
 class InputSystem;
 class LogSink;
-class SpriteBatch;
+class SpriteDrawer;
 class VideoDevice;
 class dcGUIConsole;
 class dcWindow;
@@ -46,10 +46,12 @@ public:
     static constexpr float kLongestSleep = 1.0f;
     static constexpr float kNoSleep = -1.0f;
 
-    // The frame timer reads the system's clocks unless a test gives its own.
-    explicit dcEngine(TimeSource& time = Timer::SystemTime());
     ~dcEngine() override;
+    dcEngine(const dcEngine&) = delete;
+    dcEngine& operator=(const dcEngine&) = delete;
 
+    // The one engine of the process, made on first use (its data path is the
+    // working folder then) and destroyed at exit.
     static dcEngine& Instance();
 
     // Everything that needs no device: the component, the log level, the
@@ -58,10 +60,6 @@ public:
     // The devices, the log sinks and the engine's commands.
     void Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<AudioDevice> audio,
                std::unique_ptr<InputSystem> input, const WideString& language);
-    // The one sprite batch, on the video device; restarts the frame timer.
-    // Defined beside the batch in the renderer, which the engine library
-    // does not link.
-    void CreateSpriteBatch();
     void RunFrame();
     void PollInput(float step);
     void Shutdown();
@@ -97,6 +95,7 @@ public:
     // Extra sleep per pass, at most kLongestSleep; negative (or NaN) for none.
     void SetSleepTime(float seconds);
     FrameTimeRing& GetFrameTimes() { return frameTimes_; }
+    // Reads the system's clocks unless a test gives its own.
     Timer& GetTimer() { return timer_; }
     const WideString& GetDataPath() const { return dataPath_; }
 
@@ -106,13 +105,17 @@ public:
     AudioDevice* GetAudioDevice() const { return audio_.get(); }
     InputSystem* GetInputSystem() const { return input_.get(); }
     dcGUIConsole* GetConsole() const { return console_; }
-    SpriteBatch* GetSpriteBatch() const { return spriteBatch_.get(); }
+    // The one sprite batch, made by the renderer on the video device.
+    void SetSpriteBatch(std::unique_ptr<SpriteDrawer> batch);
+    SpriteDrawer* GetSpriteBatch() const { return spriteBatch_.get(); }
     // The font of the console, the statistics and the menus' texts.
     void SetDefaultFont(std::unique_ptr<Font> font);
     Font* GetDefaultFont() const { return defaultFont_.get(); }
     DFEngine* GetDFEngine() const { return dfEngine_; }
 
 private:
+    dcEngine();
+
     bool RunPass();
     void MeasureFrameTime();
     void RenderFrame();
@@ -139,7 +142,7 @@ private:
     std::unique_ptr<AudioDevice> audio_;
     std::unique_ptr<InputSystem> input_;
     std::unique_ptr<dcWindow> window_;
-    std::unique_ptr<SpriteBatch> spriteBatch_;
+    std::unique_ptr<SpriteDrawer> spriteBatch_;
     std::unique_ptr<Font> defaultFont_;
     dcGUIConsole* console_ = nullptr;   // owned by the log hub while attached
     LogSink* rtfLog_ = nullptr;         // owned by the log hub while attached

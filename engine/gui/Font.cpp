@@ -1,6 +1,6 @@
 #include "engine/gui/Font.h"
 
-#include "render/device/TextureResource.h"
+#include "engine/video/TextureResource.h"
 
 #include <algorithm>
 

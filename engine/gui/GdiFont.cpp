@@ -1,8 +1,8 @@
 #include "engine/gui/GdiFont.h"
 
 #include "engine/core/dcEngine.h"
-#include "render/device/TextureResource.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 
 #include <windows.h>
 

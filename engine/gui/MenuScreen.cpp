@@ -5,10 +5,9 @@
 #include "engine/gui/MenuSounds.h"
 #include "engine/input/InputCodes.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/DepthSurface.h"
-#include "render/device/TextureResource.h"
-#include "render/device/VideoDevice.h"
-#include "render/sprites/SpriteBatch.h"
+#include "engine/video/SpriteDrawer.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 
 #include <algorithm>
 
@@ -227,7 +226,7 @@ void MenuScreen::Update()
 
 void MenuScreen::DrawFullScreen(TextureResource& image, float alpha)
 {
-    SpriteBatch* batch = dcEngine::Instance().GetSpriteBatch();
+    SpriteDrawer* batch = dcEngine::Instance().GetSpriteBatch();
     VideoDevice* video = dcEngine::Instance().GetVideoDevice();
     if (!batch || !video) {
         return;
@@ -269,7 +268,7 @@ void MenuScreen::Render()
 void MenuScreen::DrawCursor()
 {
     TextureResource* cursor = MenuCursorTexture().texture.get();
-    SpriteBatch* batch = dcEngine::Instance().GetSpriteBatch();
+    SpriteDrawer* batch = dcEngine::Instance().GetSpriteBatch();
     InputSystem* input = dcEngine::Instance().GetInputSystem();
     if (!cursorVisible_ || !cursor || !batch || !input) {
         return;

@@ -8,8 +8,8 @@
 #include "engine/gui/MenuSounds.h"
 #include "engine/input/InputCodes.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/TextureResource.h"
-#include "render/sprites/SpriteBatch.h"
+#include "engine/video/SpriteDrawer.h"
+#include "engine/video/TextureResource.h"
 
 #include <algorithm>
 
@@ -163,7 +163,7 @@ void SliderWidget::HandleKeys(WidgetPoint cursor)
 void SliderWidget::Draw()
 {
     TextWidget::Draw();
-    SpriteBatch* batch = dcEngine::Instance().GetSpriteBatch();
+    SpriteDrawer* batch = dcEngine::Instance().GetSpriteBatch();
     TextureResource* barTexture = Shared().bar.get();
     if (!batch || !barTexture) {
         return;

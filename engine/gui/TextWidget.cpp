@@ -2,7 +2,7 @@
 
 #include "engine/core/dcEngine.h"
 #include "engine/gui/Font.h"
-#include "render/sprites/SpriteBatch.h"
+#include "engine/video/SpriteDrawer.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ Color TextWidget::TextColor() const
 
 void TextWidget::DrawWidgetText(const WideString& text, Font& font, WidgetPoint point, const Color& color)
 {
-    if (SpriteBatch* batch = dcEngine::Instance().GetSpriteBatch()) {
+    if (SpriteDrawer* batch = dcEngine::Instance().GetSpriteBatch()) {
         batch->DrawTextAligned(text, font, kAnchorNone, {static_cast<float>(point.x), static_cast<float>(point.y)},
                                kAnchorNone, color, AlphaSpriteShader, true);
     }

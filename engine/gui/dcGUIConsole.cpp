@@ -8,9 +8,9 @@
 #include "engine/gui/GuiResources.h"
 #include "engine/input/InputCodes.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/TextureResource.h"
-#include "render/device/VideoDevice.h"
-#include "render/sprites/SpriteBatch.h"
+#include "engine/video/SpriteDrawer.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 
 #include <algorithm>
 #include <cmath>
@@ -91,7 +91,7 @@ void dcGUIConsole::Leave()
 void dcGUIConsole::Render()
 {
     dcEngine& engine = dcEngine::Instance();
-    SpriteBatch* batch = engine.GetSpriteBatch();
+    SpriteDrawer* batch = engine.GetSpriteBatch();
     VideoDevice* video = engine.GetVideoDevice();
     Font* font = engine.GetDefaultFont();
     if (openFraction_ == 0.0f || !batch || !video) {
@@ -117,7 +117,7 @@ void dcGUIConsole::Render()
 
 void dcGUIConsole::DrawPrompt(Font& font, float bottom)
 {
-    SpriteBatch& batch = *dcEngine::Instance().GetSpriteBatch();
+    SpriteDrawer& batch = *dcEngine::Instance().GetSpriteBatch();
     WideString prompt;
     FormatWideString(prompt, "> %s", inputLine_.text.c_str());
     const float y = bottom - kPromptLines * (font.GetSize() + kLineGap);
@@ -132,7 +132,7 @@ void dcGUIConsole::DrawPrompt(Font& font, float bottom)
 // above the screen; each line's pieces read top to bottom.
 void dcGUIConsole::DrawLogLines(Font& font, float bottom, float width)
 {
-    SpriteBatch& batch = *dcEngine::Instance().GetSpriteBatch();
+    SpriteDrawer& batch = *dcEngine::Instance().GetSpriteBatch();
     const float step = font.GetSize() + kLineGap;
     // By index: a glyph rasterised on first use may log, adding a line
     // meanwhile, which moves the lines but leaves each one in place.

@@ -7,8 +7,8 @@
 #include "engine/input/InputSystem.h"
 #include "engine/net/NetClient.h"
 #include "engine/net/NetServer.h"
+#include "engine/video/VideoDevice.h"
 #include "game/world/GameMessages.h"
-#include "render/device/VideoDevice.h"
 #include "render/sprites/SpriteBatch.h"
 
 #include <algorithm>
@@ -188,7 +188,7 @@ void GameModule::RenderPasses(int32_t firstPass, int32_t passCount)
 
 void GameModule::DrawPauseOverlay()
 {
-    SpriteBatch* batch = dcEngine::Instance().GetSpriteBatch();
+    SpriteDrawer* batch = dcEngine::Instance().GetSpriteBatch();
     if (!batch) {
         return;
     }

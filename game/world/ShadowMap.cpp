@@ -2,9 +2,9 @@
 
 #include "engine/core/LogHub.h"
 #include "engine/files/ArchiveList.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 #include "render/device/DepthSurface.h"
-#include "render/device/TextureResource.h"
-#include "render/device/VideoDevice.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "game/world/SkySettings.h"
 
 #include "engine/core/dcEngine.h"
+#include "engine/video/TextureResource.h"
 #include "render/device/TextureLookup.h"
-#include "render/device/TextureResource.h"
 #include "render/models/Camera.h"
 #include "render/sprites/SpriteBatch.h"
 
@@ -17,7 +17,7 @@ SkySettings::~SkySettings() = default;
 
 void SkySettings::Draw(const Camera& camera)
 {
-    SpriteBatch* batch = dcEngine::Instance().GetSpriteBatch();
+    SpriteDrawer* batch = dcEngine::Instance().GetSpriteBatch();
     if (!picture_ || !batch) {
         return;
     }

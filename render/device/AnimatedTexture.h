@@ -3,7 +3,7 @@
 // base of animated visuals, which fill the frames and advance through them.
 // It does not own its frames.
 
-#include "render/device/TextureResource.h"
+#include "engine/video/TextureResource.h"
 
 #include <vector>
 

@@ -2,13 +2,14 @@
 
 #include "engine/core/LogHub.h"
 #include "engine/core/dcWindow.h"
+#include "engine/video/Shader.h"
+#include "render/device/DFTexture.h"
 #include "render/device/DepthSurface.h"
 #include "render/device/DeviceTexture.h"
 #include "render/device/GammaCurve.h"
 #include "render/device/IndexBuffer.h"
 #include "render/device/OcclusionQuery.h"
 #include "render/device/RenderSurface.h"
-#include "render/device/Shader.h"
 #include "render/device/ShaderVersion.h"
 #include "render/device/TextureLoader.h"
 #include "render/device/TransformCache.h"
@@ -386,7 +387,7 @@ void D3D9Video::Present()
             break;
         }
     }
-    VideoDevice::Present();
+    RefreshDrawnDFTextures();
 }
 
 void D3D9Video::SetGamma(float brightness, float contrast)

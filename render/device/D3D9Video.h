@@ -4,11 +4,11 @@
 // after the device was lost, keeps the resources that must be made again
 // after a reset, and the caches through which every state reaches Direct3D.
 
+#include "engine/video/VideoDevice.h"
 #include "render/device/ComRef.h"
 #include "render/device/DeviceResources.h"
 #include "render/device/ShaderConstantCache.h"
 #include "render/device/StateCache.h"
-#include "render/device/VideoDevice.h"
 
 #include <d3d9.h>
 

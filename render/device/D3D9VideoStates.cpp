@@ -128,8 +128,8 @@ void D3D9Video::SetTexture(int32_t stage, TextureResource* texture)
     if (!device_ || stage < 0 || stage >= kTextureStages) {
         return;
     }
-    if (texture && texture->GetDFEntry()) {
-        NoteBoundDFTexture(*texture->GetDFEntry());
+    if (DFTexture* entry = texture ? DFEntryOf(*texture) : nullptr) {
+        NoteBoundDFTexture(*entry);
     }
     if (textureBindings_[stage] == texture) {
         return;

@@ -2,8 +2,9 @@
 
 #include "engine/core/LogHub.h"
 #include "engine/files/RandomRange.h"
-#include "render/device/TextureResource.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
+#include "render/device/UserTexture.h"
 #include "render/models/Camera.h"
 
 #include <algorithm>
@@ -107,7 +108,8 @@ std::unique_ptr<TextureResource> DFTexture::Init(std::unique_ptr<DFTexture> entr
     }
     entry->texture_ = texture.get();
     Entries().push_back(entry.get());
-    texture->SetDFEntry(std::move(entry));
+    // A 2D texture, made here or cloned from one.
+    static_cast<UserTexture&>(*texture).SetDFEntry(std::move(entry));
     return texture;
 }
 
@@ -149,6 +151,11 @@ void DFTexture::ReportScreenArea(int32_t frame, int32_t area)
     lastFrame_ = frame;
     item_->ReportScreenArea(0, &area);
     dirty_ = true;
+}
+
+DFTexture* DFEntryOf(const TextureResource& texture)
+{
+    return IsUserTexture(texture) ? static_cast<const UserTexture&>(texture).GetDFEntry() : nullptr;
 }
 
 void NoteBoundDFTexture(DFTexture& entry)

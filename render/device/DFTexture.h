@@ -63,6 +63,8 @@ private:
     int32_t lastFrame_ = -1;   // no frame yet, so the first frame's draws count too
 };
 
+// The DFEngine item the texture shows, or none.
+DFTexture* DFEntryOf(const TextureResource& texture);
 // The texture was bound: its entry joins those the next draws report.
 void NoteBoundDFTexture(DFTexture& entry);
 // The effect changed: the next draws bind their own textures.

@@ -2,8 +2,8 @@
 
 #include "engine/core/LogHub.h"
 #include "engine/files/ArchiveList.h"
-#include "render/device/TextureResource.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 
 #include <d3d9.h>
 

@@ -2,21 +2,13 @@
 // Depth-stencil surfaces for drawing off screen. They live in video memory:
 // the device releases them before every reset and makes them again after.
 
+#include "engine/video/TextureFormat.h"
 #include "render/device/ComRef.h"
-#include "render/device/TextureFormat.h"
 
 #include <d3d9.h>
 
 class D3D9Video;
 class TextureResource;
-
-struct DepthDesc {
-    int32_t width;
-    int32_t height;
-    int32_t format;                  // TextureFormat asked for: D32, D24S8 or D16
-    bool autoDiscard;                // contents may be thrown away after each present
-    const TextureResource* colorTexture;   // the target it goes with; none: the back buffer
-};
 
 class DepthSurface {
 public:

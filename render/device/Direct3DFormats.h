@@ -2,7 +2,7 @@
 // Our texture formats in Direct3D's terms, and which Direct3D formats stand
 // in for one the adapter lacks, nearest first.
 
-#include "render/device/TextureFormat.h"
+#include "engine/video/TextureFormat.h"
 
 #include <d3d9.h>
 

@@ -4,7 +4,7 @@
 // width: a 16-bit buffer hands out a scratch value and stores it when the
 // next element is asked for or the buffer is unlocked.
 
-#include "render/device/ElementRange.h"
+#include "engine/video/ElementRange.h"
 #include "render/device/GpuBuffer.h"
 
 class IndexBuffer : public GpuBuffer<IDirect3DIndexBuffer9> {

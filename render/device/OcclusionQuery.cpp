@@ -1,6 +1,6 @@
 #include "render/device/OcclusionQuery.h"
 
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 
 void OcclusionQuery::Begin()
 {

@@ -4,8 +4,8 @@
 // memory, so the device releases it before a reset and makes it again
 // afterwards (contents lost).
 
+#include "engine/video/TextureResource.h"
 #include "render/device/ComRef.h"
-#include "render/device/TextureResource.h"
 
 #include <d3d9.h>
 

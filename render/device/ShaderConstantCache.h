@@ -4,8 +4,8 @@
 // remembers which variable, at which change count, filled it last: a
 // variable that has not changed since skips even the byte compare.
 
-#include "render/device/ElementRange.h"
-#include "render/device/FrameStatistics.h"
+#include "engine/video/ElementRange.h"
+#include "engine/video/FrameStatistics.h"
 
 #include <cstdint>
 #include <vector>

@@ -2,7 +2,7 @@
 // Pixels of any of our formats converted into a Direct3D surface, for the
 // textures whose levels and faces are filled this way.
 
-#include "render/device/TextureResource.h"
+#include "engine/video/TextureResource.h"
 
 #include <d3d9.h>
 

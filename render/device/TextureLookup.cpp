@@ -2,11 +2,11 @@
 
 #include "engine/core/dcEngine.h"
 #include "engine/files/ResourceFactory.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 #include "platform/dfengine/DFEngine.h"
 #include "render/device/DFTexture.h"
 #include "render/device/DctTextureLoader.h"
-#include "render/device/TextureResource.h"
-#include "render/device/VideoDevice.h"
 
 #include <algorithm>
 #include <vector>

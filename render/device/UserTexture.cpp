@@ -1,7 +1,17 @@
 #include "render/device/UserTexture.h"
 
 #include "render/device/D3D9Video.h"
+#include "render/device/DFTexture.h"
 #include "render/device/Direct3DFormats.h"
+
+UserTexture::UserTexture(int32_t kind) : TextureResource(kind) {}
+
+UserTexture::~UserTexture() = default;
+
+void UserTexture::SetDFEntry(std::unique_ptr<DFTexture> entry)
+{
+    dfEntry_ = std::move(entry);
+}
 
 void UserTexture::SetFiltering(bool linear)
 {

@@ -2,18 +2,21 @@
 // A texture the game binds: its own sampler settings over pixels that a
 // device texture owns. 2D, cube and volume textures are user textures.
 
+#include "engine/video/TextureResource.h"
 #include "render/device/SamplerStates.h"
-#include "render/device/TextureResource.h"
 
 #include <d3d9.h>
 
 #include <memory>
 
 class D3D9Video;
+class DFTexture;
 
 class UserTexture : public TextureResource {
 public:
-    using TextureResource::TextureResource;
+    explicit UserTexture(int32_t kind);
+    // Releases the texture's DFEngine item when it shows one.
+    ~UserTexture() override;
 
     void SetAddressU(uint32_t mode) override { sampler_.addressU = mode; }
     void SetAddressV(uint32_t mode) override { sampler_.addressV = mode; }
@@ -25,6 +28,9 @@ public:
     int32_t GetFormat() const override;
 
     const SamplerStates& GetSamplerStates() const { return sampler_; }
+    // The DFEngine item whose pixels this texture shows, owned by the texture.
+    DFTexture* GetDFEntry() const { return dfEntry_.get(); }
+    void SetDFEntry(std::unique_ptr<DFTexture> entry);
     // What Direct3D binds; none when its creation failed or the device is gone.
     virtual IDirect3DBaseTexture9* GetDirect3DTexture() const = 0;
     virtual D3DFORMAT GetDirect3DFormat() const = 0;
@@ -35,6 +41,7 @@ protected:
 
 private:
     SamplerStates sampler_;
+    std::unique_ptr<DFTexture> dfEntry_;
 };
 
 // A user texture over a device texture of one kind, shared with its clones:

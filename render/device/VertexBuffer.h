@@ -4,7 +4,7 @@
 // discards the buffer when it is full, and sets the ring position to where
 // its batch starts; the device draws from there.
 
-#include "render/device/ElementRange.h"
+#include "engine/video/ElementRange.h"
 #include "render/device/GpuBuffer.h"
 
 class VertexBuffer : public GpuBuffer<IDirect3DVertexBuffer9> {

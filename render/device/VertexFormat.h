@@ -3,8 +3,8 @@
 // cached by the device, so switching between formats of equal layout costs
 // no Direct3D call; the declaration goes with the last format using it.
 
+#include "engine/video/VertexElement.h"
 #include "render/device/ComRef.h"
-#include "render/device/VertexElement.h"
 
 #include <d3d9.h>
 

@@ -1,6 +1,6 @@
 #include "render/device/VertexProcessing.h"
 
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 
 #include <algorithm>
 #include <iterator>

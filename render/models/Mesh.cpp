@@ -2,10 +2,10 @@
 
 #include "engine/files/ArchiveList.h"
 #include "engine/files/Stream.h"
+#include "engine/video/VideoDevice.h"
 #include "render/device/IndexBuffer.h"
 #include "render/device/VertexBuffer.h"
 #include "render/device/VertexFormat.h"
-#include "render/device/VideoDevice.h"
 
 #include <cstring>
 

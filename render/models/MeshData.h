@@ -7,7 +7,7 @@
 
 #include "engine/files/WideString.h"
 #include "engine/math/BoundingBox.h"
-#include "render/device/ElementRange.h"
+#include "engine/video/ElementRange.h"
 #include "render/models/MeshFile.h"
 #include "render/models/MeshMaterial.h"
 #include "render/models/MeshNode.h"

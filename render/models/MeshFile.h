@@ -6,8 +6,8 @@
 
 #include "engine/files/WideString.h"
 #include "engine/math/BoundingBox.h"
-#include "render/device/ElementRange.h"
-#include "render/device/VertexElement.h"
+#include "engine/video/ElementRange.h"
+#include "engine/video/VertexElement.h"
 #include "render/models/MeshNode.h"
 #include "render/models/SkinVertex.h"
 #include "render/models/Tape.h"

@@ -1,9 +1,9 @@
 #include "render/models/MeshMaterial.h"
 
 #include "engine/files/ResourceFactory.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 #include "render/device/TextureLookup.h"
-#include "render/device/TextureResource.h"
 #include "render/shaders/ShaderEffect.h"
 
 #include <algorithm>

@@ -2,10 +2,10 @@
 
 #include "engine/core/dcEngine.h"
 #include "engine/files/ResourceFactory.h"
+#include "engine/video/VideoDevice.h"
 #include "render/device/IndexBuffer.h"
 #include "render/device/VertexBuffer.h"
 #include "render/device/VertexFormat.h"
-#include "render/device/VideoDevice.h"
 #include "render/models/Mesh.h"
 #include "render/shaders/ShaderEffect.h"
 

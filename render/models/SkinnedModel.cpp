@@ -1,7 +1,7 @@
 #include "render/models/SkinnedModel.h"
 
 #include "engine/files/ResourceFactory.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "render/models/SkinnedMesh.h"
 #include "render/shaders/ShaderEffect.h"
 

@@ -10,7 +10,7 @@
 // technique, to count the fragments of the pass and to apply them one by
 // one, drawing once per fragment.
 
-#include "render/device/Shader.h"
+#include "engine/video/Shader.h"
 #include "render/shaders/ShaderProgram.h"
 #include "render/shaders/ShaderVariableBlock.h"
 

@@ -1,8 +1,8 @@
 #include "render/shaders/TextureStageDescription.h"
 
 #include "engine/core/LogHub.h"
+#include "engine/video/TextureResource.h"
 #include "render/device/D3D9Video.h"
-#include "render/device/TextureResource.h"
 #include "render/shaders/DclsNames.h"
 #include "render/shaders/ShaderReport.h"
 #include "render/shaders/ShaderVariableBlock.h"

@@ -1,10 +1,10 @@
 #include "render/sprites/RendererGuiResources.h"
 
 #include "engine/core/dcEngine.h"
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 #include "render/device/DepthSurface.h"
 #include "render/device/TextureLookup.h"
-#include "render/device/TextureResource.h"
-#include "render/device/VideoDevice.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 #include "render/sprites/SpriteBatch.h"
 
+#include "engine/video/TextureResource.h"
+#include "engine/video/VideoDevice.h"
 #include "render/device/PackedColor.h"
-#include "render/device/TextureResource.h"
 #include "render/device/VertexFormat.h"
-#include "render/device/VideoDevice.h"
 #include "render/shaders/ShaderEffect.h"
 
 #include <algorithm>

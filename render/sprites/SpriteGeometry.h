@@ -5,7 +5,8 @@
 // growing downwards; one unit is a viewport pixel unless a virtual screen is set.
 
 #include "engine/math/Vec2.h"
-#include "render/device/VertexElement.h"
+#include "engine/video/SpriteDrawer.h"
+#include "engine/video/VertexElement.h"
 
 #include <cstdint>
 #include <vector>
@@ -21,31 +22,6 @@ static_assert(sizeof(SpriteVertex) == 20, "the vertex format's offsets follow th
 
 // POSITION FLOAT2, COLOR D3DCOLOR, TEXCOORD0 FLOAT2.
 std::vector<VertexElement> SpriteVertexElements();
-
-struct SpriteRect {
-    float left;
-    float top;
-    float right;
-    float bottom;
-};
-
-// Offsets by the drawn size (images only); of each pair the first bit wins.
-enum AlignFlags : int32_t {
-    kAlignMiddle = 0x2,    // y minus half the height
-    kAlignBottom = 0x4,    // y minus the height
-    kAlignCenter = 0x10,   // x minus half the width
-    kAlignRight = 0x20,    // x minus the width
-};
-
-// Offsets by the screen size (every positioned operation); of each pair the
-// first bit wins. Callers pass kAnchorNone (9) for neither.
-enum AnchorFlags : int32_t {
-    kAnchorNone = 0x9,
-    kAnchorMiddle = 0x2,   // y plus half the screen height
-    kAnchorBottom = 0x4,   // y plus the screen height
-    kAnchorCenter = 0x10,  // x plus half the screen width
-    kAnchorRight = 0x20,   // x plus the screen width
-};
 
 Vec2 ApplyAlignFlags(int32_t flags, Vec2 position, float width, float height);
 Vec2 ApplyAnchorFlags(int32_t flags, Vec2 position, float halfWidth, float halfHeight);

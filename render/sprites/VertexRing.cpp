@@ -1,6 +1,6 @@
 #include "render/sprites/VertexRing.h"
 
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 
 RingReservation ReserveRing(int32_t position, int32_t count, int32_t capacity)
 {

@@ -16,8 +16,8 @@
 #include "engine/files/ArchiveList.h"
 #include "engine/files/FolderArchive.h"
 #include "engine/input/InputSystem.h"
+#include "engine/video/VideoDevice.h"
 #include "game/world/GameModule.h"
-#include "render/device/VideoDevice.h"
 #include "tests/engine/input/ScriptedInputDevices.h"
 #include "tests/support/Fixtures.h"
 

@@ -4,9 +4,9 @@
 // What loads is then used as the game uses it, since a reader promises that
 // what it hands out needs no further checks.
 
+#include "engine/video/TextureResource.h"
 #include "render/device/DctTextureLoader.h"
 #include "render/device/TextureLoader.h"
-#include "render/device/TextureResource.h"
 #include "render/models/Animation.h"
 #include "render/models/Mesh.h"
 #include "render/models/Skeleton.h"
@@ -15,9 +15,9 @@
 #include "render/shaders/StyleFile.h"
 #include "render/shaders/TextureStageDescription.h"
 #include "render/shaders/XmlDescription.h"
-#include "tests/support/DamagedCopies.h"
 #include "tests/render/models/ModelSupport.h"
 #include "tests/render/shaders/ShaderTestSupport.h"
+#include "tests/support/DamagedCopies.h"
 
 #include <gtest/gtest.h>
 

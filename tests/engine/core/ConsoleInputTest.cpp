@@ -13,8 +13,9 @@
 #include "engine/gui/dcGUIConsole.h"
 #include "engine/input/InputCodes.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "tests/engine/core/HostileArguments.h"
+#include "tests/engine/core/EngineForTest.h"
 #include "tests/engine/core/ScriptedClock.h"
 #include "tests/engine/input/ScriptedInputDevices.h"
 #include "tests/support/CapturingSink.h"
@@ -124,7 +125,8 @@ protected:
 
     ScratchFolder scratch;
     ScriptedClock clock;
-    dcEngine engine{clock};
+    EngineForTest lent{clock};
+    dcEngine& engine = lent.engine;
     ScriptedInputDevices* scripted;
     MLP idle;
 };

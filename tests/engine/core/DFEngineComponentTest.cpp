@@ -2,7 +2,7 @@
 #include "engine/core/DFEngineComponent.h"
 #include "engine/core/LogHub.h"
 #include "engine/core/dcEngine.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "tests/support/CapturingSink.h"
 #include "tests/support/Fixtures.h"
 
@@ -40,23 +40,21 @@ TEST(DFEngineComponent, OurComponentFindsNoItemAndHandsOutNothing)
     component->Shutdown();
 }
 
-// The engine finds our component beside the program and keeps it for the
-// whole run: every frame tells it the frame time, and the engine's end shuts
-// it down. It changes nothing the engine does.
+// The engine finds our component beside the program (its data path is the
+// working folder it is first reached from) and keeps it for the whole run:
+// every frame tells it the frame time. It changes nothing the engine does.
 TEST(DFEngineComponent, TheEngineRunsWithOurComponentAsItDoesAlone)
 {
     ScopedWorkingFolder folder(BuildFolder());
     ScopedCapture log(kLogWarning);
-    {
-        dcEngine engine;
-        engine.Init(kLogMessage);
-        EXPECT_NE(engine.GetDFEngine(), nullptr);
-        for (int32_t frame = 1; frame <= 3; ++frame) {
-            engine.RunFrame();
-            EXPECT_EQ(engine.GetFrameCounter(), frame);
-        }
-        engine.Shutdown();
-    }   // and destruction shuts the component down
+    dcEngine& engine = dcEngine::Instance();
+    engine.Init(kLogMessage);
+    EXPECT_NE(engine.GetDFEngine(), nullptr);
+    for (int32_t frame = 1; frame <= 3; ++frame) {
+        engine.RunFrame();
+        EXPECT_EQ(engine.GetFrameCounter(), frame);
+    }
+    engine.Shutdown();
     EXPECT_TRUE(log->lines.empty()) << WideStringToNarrow(log->lines.front());
 }
 
@@ -64,12 +62,10 @@ TEST(DFEngineComponent, WithoutTheComponentTheEngineRunsAlone)
 {
     ScratchFolder scratch;   // no component here nor beside the tests
     EXPECT_EQ(CreateDFEngineComponent(), nullptr);
-    {
-        dcEngine engine;
-        engine.Init(kLogMessage);
-        EXPECT_EQ(engine.GetDFEngine(), nullptr);
-        engine.RunFrame();
-        EXPECT_EQ(engine.GetFrameCounter(), 1);
-        engine.Shutdown();
-    }   // and destruction skips the component's shutdown
+    dcEngine& engine = dcEngine::Instance();
+    engine.Init(kLogMessage);
+    EXPECT_EQ(engine.GetDFEngine(), nullptr);
+    engine.RunFrame();
+    EXPECT_EQ(engine.GetFrameCounter(), 1);
+    engine.Shutdown();
 }

@@ -2,9 +2,10 @@
 #include "engine/core/dcEngine.h"
 #include "engine/gui/dcGUIConsole.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "tests/support/CapturingSink.h"
 #include "tests/support/CountingCommand.h"
+#include "tests/engine/core/EngineForTest.h"
 #include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,8 @@ protected:
     }
 
     ScratchFolder scratch;
-    dcEngine engine;
+    EngineForTest lent;
+    dcEngine& engine = lent.engine;
 };
 
 } // namespace

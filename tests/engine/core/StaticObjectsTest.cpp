@@ -31,7 +31,7 @@ TEST(StaticObjects, FactoriesHaveFoldersOnlyWhileTheEngineRuns)
     }
 
     ScratchFolder scratch;
-    dcEngine engine;
+    dcEngine& engine = dcEngine::Instance();
     engine.Init(0);
     for (const Case& c : cases) {
         EXPECT_EQ(c.factory.Folders(), c.foldersAfterInit) << WideStringToNarrow(c.name);

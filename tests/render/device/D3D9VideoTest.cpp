@@ -1,5 +1,5 @@
+#include "engine/video/DeviceListener.h"
 #include "render/device/D3D9Video.h"
-#include "render/device/DeviceListener.h"
 #include "render/device/Texture2D.h"
 #include "render/device/VertexBuffer.h"
 #include "render/shaders/ShaderVariable.h"

@@ -129,15 +129,15 @@ TEST_F(DFTextures, KnownItemsShowTheirPicture)
     // and one the component does not know is looked for as a file.
     std::unique_ptr<TextureResource> texture = Load(L"dfs_Poster.DCT");
     EXPECT_EQ(component.asked, (std::vector<std::string>{"dfs_Poster"}));
-    EXPECT_EQ(texture->GetDFEntry(), nullptr);
+    EXPECT_EQ(DFEntryOf(*texture), nullptr);
     texture.reset();
 
     texture = Load(L"DFS_Poster.DCT");
     ASSERT_NE(texture, nullptr);
-    ASSERT_NE(texture->GetDFEntry(), nullptr);
-    EXPECT_EQ(texture->GetDFEntry()->GetName(), L"DFS_Poster.DCT");
-    EXPECT_EQ(texture->GetDFEntry()->GetFormat(), kTextureRgb24);
-    EXPECT_FLOAT_EQ(texture->GetDFEntry()->GetDebugColor().a, 128.0f / 255.0f);
+    ASSERT_NE(DFEntryOf(*texture), nullptr);
+    EXPECT_EQ(DFEntryOf(*texture)->GetName(), L"DFS_Poster.DCT");
+    EXPECT_EQ(DFEntryOf(*texture)->GetFormat(), kTextureRgb24);
+    EXPECT_FLOAT_EQ(DFEntryOf(*texture)->GetDebugColor().a, 128.0f / 255.0f);
     EXPECT_EQ(texture->GetImageWidth(), 2.0f);
     EXPECT_EQ(Shades(*texture, 2, 2), (std::vector<uint8_t>{0x10, 0x80, 0x10, 0x80}));
     ASSERT_EQ(video.GetTextureCache().size(), 1u);
@@ -154,7 +154,7 @@ TEST_F(DFTextures, UnknownItemsAreLookedUpAsFiles)
     ScopedCapture log;
     std::unique_ptr<TextureResource> texture = Load(L"DFD_Unknown.DCT");
     ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->GetDFEntry(), nullptr);
+    EXPECT_EQ(DFEntryOf(*texture), nullptr);
     EXPECT_TRUE(log->Contains(L"TextureFactory: Texture ^1DFD_Unknown.DCT^7 not found!"));
     EXPECT_TRUE(component.released.empty());
 
@@ -170,7 +170,7 @@ TEST_F(DFTextures, ASecondTextureOfTheItemSharesTheFirstsPixels)
     component.Change("DFS_Poster", Halves(2, 2, 0xFF, 0xFF));
     std::unique_ptr<TextureResource> second = Load(L"DFS_Poster.DCT");
     ASSERT_NE(second, nullptr);
-    EXPECT_NE(second->GetDFEntry(), first->GetDFEntry());
+    EXPECT_NE(DFEntryOf(*second), DFEntryOf(*first));
     EXPECT_EQ(static_cast<Texture2D&>(*first).GetDeviceTexture(), static_cast<Texture2D&>(*second).GetDeviceTexture());
     // Not read again: still the first picture.
     EXPECT_EQ(Shades(*second, 2, 2), (std::vector<uint8_t>{0x10, 0x80, 0x10, 0x80}));
@@ -180,7 +180,7 @@ TEST_F(DFTextures, ASecondTextureOfTheItemSharesTheFirstsPixels)
 TEST_F(DFTextures, OnlyDrawnItemsAreReadAgainAtPresentation)
 {
     std::unique_ptr<TextureResource> texture = Load(L"DFS_Poster.DCT");
-    DFTexture& entry = *texture->GetDFEntry();
+    DFTexture& entry = *DFEntryOf(*texture);
     const std::vector<int32_t>& reported = component.handedOut["DFS_Poster"].front()->reportedAreas;
     ScreenQuads quads(video, 1);
     FixedFunctionEffect effect(video);
@@ -227,7 +227,7 @@ TEST_F(DFTextures, RefreshReadsTheItemAtItsCurrentSize)
 {
     std::unique_ptr<TextureResource> texture = Load(L"DFS_Poster.DCT");
     component.Change("DFS_Poster", Halves(4, 4, 0x30, 0x90));
-    NoteBoundDFTexture(*texture->GetDFEntry());
+    NoteBoundDFTexture(*DFEntryOf(*texture));
     ReportDFScreenAreas(video, 12345);
     video.Present();
     EXPECT_EQ(Shades(*texture, 2, 2), (std::vector<uint8_t>{0x30, 0x90, 0x30, 0x90}));
@@ -245,7 +245,7 @@ TEST_F(DFTextures, RefreshReadsTheItemAtItsCurrentSize)
 TEST_F(DFTextures, ItemsHearTheMeasuredObjectsScreenArea)
 {
     std::unique_ptr<TextureResource> texture = Load(L"DFS_Poster.DCT");
-    DFTexture& entry = *texture->GetDFEntry();
+    DFTexture& entry = *DFEntryOf(*texture);
     const std::vector<int32_t>& reported = component.handedOut["DFS_Poster"].front()->reportedAreas;
     ASSERT_EQ(video.GetViewportWidth(), 800);
     ASSERT_EQ(video.GetViewportHeight(), 600);

@@ -3,8 +3,8 @@
 // whose fragments draw with Direct3D's fixed-function pipeline, and
 // rectangles in screen pixels (pre-transformed vertices) to draw with it.
 
+#include "engine/video/Shader.h"
 #include "render/device/D3D9Video.h"
-#include "render/device/Shader.h"
 #include "render/device/VertexBuffer.h"
 #include "render/device/VertexFormat.h"
 

@@ -1,7 +1,7 @@
+#include "engine/video/TextureFormat.h"
 #include "render/device/DctTextureLoader.h"
 #include "render/device/Direct3DFormats.h"
 #include "render/device/Texture2D.h"
-#include "render/device/TextureFormat.h"
 
 #include <gtest/gtest.h>
 

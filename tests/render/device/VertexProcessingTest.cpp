@@ -1,5 +1,5 @@
+#include "engine/video/VideoDevice.h"
 #include "render/device/VertexProcessing.h"
-#include "render/device/VideoDevice.h"
 
 #include <gtest/gtest.h>
 

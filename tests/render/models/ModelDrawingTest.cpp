@@ -7,8 +7,8 @@
 #include "render/models/SkinnedMesh.h"
 #include "render/models/SkinnedModel.h"
 
+#include "engine/video/TextureResource.h"
 #include "render/device/TextureLoader.h"
-#include "render/device/TextureResource.h"
 #include "render/device/TransformCache.h"
 #include "render/device/VertexBuffer.h"
 #include "render/shaders/FixedFunctionDescription.h"

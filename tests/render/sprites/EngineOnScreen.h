@@ -8,6 +8,7 @@
 #include "engine/gui/GdiFont.h"
 #include "engine/input/InputSystem.h"
 #include "render/device/TextureLoader.h"
+#include "render/sprites/EngineSpriteBatch.h"
 #include "render/sprites/RendererGuiResources.h"
 #include "tests/engine/input/ScriptedInputDevices.h"
 #include "tests/render/shaders/ShaderTestSupport.h"
@@ -37,7 +38,7 @@ protected:
         TextureFactory().AddFolder(L"Menu");
         RegisterTextureLoaders();
         InstallGuiResources();
-        engine.CreateSpriteBatch();
+        CreateSpriteBatch(engine);
         engine.SetDefaultFont(MakeFont(kGlyphsAll, L"Tahoma", 14, true, 0.0f, 0.0f, {1, 1, 1, 1}, {0, 0, 0, 1}));
     }
     void TearDown() override

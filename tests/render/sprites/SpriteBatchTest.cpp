@@ -1,7 +1,7 @@
 #include "engine/core/dcWindow.h"
+#include "engine/video/TextureResource.h"
 #include "render/device/D3D9Video.h"
 #include "render/device/IndexBuffer.h"
-#include "render/device/TextureResource.h"
 #include "render/device/VertexBuffer.h"
 #include "render/sprites/SpriteBatch.h"
 

@@ -2,15 +2,14 @@
 // Everything that can be bound as a texture, drawn into or read back: 2D,
 // cube and volume textures, the faces and slices of the last two, render
 // surfaces and frame lists. The base answers for a resource without pixels
-// of its own; each kind overrides what it has.
+// of its own; each kind overrides what it has. The console, the fonts and
+// the menus hold textures through this base; the renderer defines the kinds.
 
 #include "engine/files/WideString.h"
-#include "render/device/TextureFormat.h"
+#include "engine/video/TextureFormat.h"
 
 #include <cstdint>
 #include <memory>
-
-class DFTexture;
 
 struct TextureRect {
     int32_t left;
@@ -38,9 +37,8 @@ struct SourcePixels {
 
 class TextureResource {
 public:
-    explicit TextureResource(int32_t kind);
-    // Releases the resource's DFEngine item when it shows one.
-    virtual ~TextureResource();
+    explicit TextureResource(int32_t kind) : kind_(kind) {}
+    virtual ~TextureResource() = default;
     TextureResource(const TextureResource&) = delete;
     TextureResource& operator=(const TextureResource&) = delete;
 
@@ -82,12 +80,8 @@ public:
     int32_t GetKind() const { return kind_; }
     const WideString& GetName() const { return name_; }
     void SetName(const WideString& name) { name_ = name; }
-    // The DFEngine item whose pixels this texture shows, owned by the texture.
-    DFTexture* GetDFEntry() const { return dfEntry_.get(); }
-    void SetDFEntry(std::unique_ptr<DFTexture> entry);
 
 private:
     int32_t kind_;
     WideString name_;
-    std::unique_ptr<DFTexture> dfEntry_;
 };

@@ -1,4 +1,4 @@
-#include "engine/core/StartupOptions.h"
+#include "app/StartupOptions.h"
 
 #include <gtest/gtest.h>
 

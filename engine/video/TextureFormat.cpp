@@ -1,4 +1,4 @@
-#include "render/device/TextureFormat.h"
+#include "engine/video/TextureFormat.h"
 
 namespace {
 

@@ -1,9 +1,15 @@
 #pragma once
-// The renderer's one gateway to the graphics hardware. The engine makes the
-// one device at start-up and owns it for the whole run; every renderer
-// resource is made through it, and the engine frame runs BeginFrame, Clear,
-// EndFrame and Present on it once per frame. The sprite batch, the screenshot
-// code and the statistics overlay read its sizes and counters from here.
+// The one gateway to the graphics hardware. The engine makes the one device
+// at start-up and owns it for the whole run; every renderer resource is made
+// through it, and the engine frame runs BeginFrame, Clear, EndFrame and
+// Present on it once per frame. The sprite batch, the screenshot code, the
+// statistics overlay, the console and the menus read its sizes and counters
+// from here.
+//
+// Declared here so that the engine draws without knowing the renderer: the
+// renderer implements it (D3D9Video) and defines the resources it hands out
+// (buffers, vertex formats, surfaces, effects, queries) and the camera it
+// measures with, which this interface only names.
 //
 // Resources it hands out belong to the caller. They should go before the
 // device does; any that outlive it are left as empty shells.
@@ -12,17 +18,17 @@
 #include "engine/math/BoundingBox.h"
 #include "engine/math/Color.h"
 #include "engine/math/Vec3.h"
-#include "render/device/ElementRange.h"
-#include "render/device/FrameStatistics.h"
-#include "render/device/TextureFormat.h"
-#include "render/device/VertexElement.h"
+#include "engine/video/ElementRange.h"
+#include "engine/video/FrameStatistics.h"
+#include "engine/video/TextureFormat.h"
+#include "engine/video/VertexElement.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-class DepthSurface;
 class Camera;
+class DepthSurface;
 class DeviceListener;
 class ShaderEffect;
 class IndexBuffer;
@@ -33,7 +39,6 @@ class TextureResource;
 class VertexBuffer;
 class VertexFormat;
 class dcWindow;
-struct DepthDesc;
 
 struct VideoSize {
     int32_t width;
@@ -162,9 +167,9 @@ public:
     virtual void Clear(uint32_t flags, const Color& color, float z, int32_t stencil) = 0;
     virtual void EndFrame() = 0;
     // Shows the frame; after a lost device it resets the device once
-    // Direct3D allows it. Implementations end with this base step, which
-    // re-reads the DFEngine textures drawn since the last presentation.
-    virtual void Present();
+    // Direct3D allows it. Then it re-reads the DFEngine textures drawn since
+    // the last presentation.
+    virtual void Present() = 0;
 
     // Drawing from the bound streams through the current effect, one draw
     // per fragment of its pass. type: PrimitiveType.

@@ -1,6 +1,8 @@
 // The program's entry function: switches, file sources, the engine and its
-// devices, the front end, the intro, the frame loop and shutdown.
+// devices, the front end, the intro, the frame loop and shutdown. The one
+// place that knows every library and wires them together.
 
+#include "app/StartupOptions.h"
 #include "editor/MissionEditor.h"
 #include "engine/audio/AudioDevice.h"
 #include "engine/audio/IntroMusic.h"
@@ -8,7 +10,6 @@
 #include "engine/core/LogHub.h"
 #include "engine/core/MoviePlayer.h"
 #include "engine/core/ProgramState.h"
-#include "engine/core/StartupOptions.h"
 #include "engine/core/dcEngine.h"
 #include "engine/core/dcWindow.h"
 #include "engine/files/ArchiveList.h"
@@ -17,8 +18,9 @@
 #include "engine/gui/GdiFont.h"
 #include "engine/input/InputSystem.h"
 #include "engine/physics/PhysicsLibrary.h"
+#include "engine/video/VideoDevice.h"
 #include "frontend/FrontEnd.h"
-#include "render/device/VideoDevice.h"
+#include "render/sprites/EngineSpriteBatch.h"
 #include "render/sprites/RendererGuiResources.h"
 
 #include <windows.h>
@@ -57,16 +59,16 @@ void MakeDefaultFont(dcEngine& engine)
 void StartMenus(const StartupOptions& options, dcEngine& engine)
 {
     if (options.testStart) {
-        TestMode = true;
+        testMode = true;
         StartTestGame();
-        IntroMusicVoice = nullptr;
+        introMusicVoice = nullptr;
         return;
     }
     if (options.introMovies) {
         PlayIntroMovies(*engine.GetWindow());
     }
     engine.SetMLP(GetMainMenuScreen(), true);
-    IntroMusicVoice = StartIntroMusic(*engine.GetAudioDevice(), MusicSoundGroup());
+    introMusicVoice = StartIntroMusic(*engine.GetAudioDevice(), MusicSoundGroup());
 }
 
 void RunFrames(dcEngine& engine)
@@ -84,12 +86,12 @@ void RunFrames(dcEngine& engine)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR commandLine, int showCommand)
 {
-    StartupArguments = {instance, previousInstance, commandLine, showCommand};
+    startupArguments = {instance, previousInstance, commandLine, showCommand};
     const StartupOptions options = ParseCommandLine(commandLine ? commandLine : L"");
     if (options.editorAlone) {
-        return RunMissionEditorAlone(StartupArguments);
+        return RunMissionEditorAlone(startupArguments);
     }
-    TestMode = options.testMode;
+    testMode = options.testMode;
 
     MountFileSources();
     dcEngine& engine = dcEngine::Instance();
@@ -115,12 +117,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR comman
     SetMenuVideoMode();
     StartMenus(options, engine);
     inputSystem->Update(kFirstInputStep);
-    engine.CreateSpriteBatch();
+    CreateSpriteBatch(engine);
 
     RunFrames(engine);
 
     LogHub::Printf("Shutting down...");
-    IntroMusicVoice = nullptr;   // the audio device's shutdown destroys it
+    introMusicVoice = nullptr;   // the audio device's shutdown destroys it
     ShutdownFrontEnd();          // the game's and the menus' resources go while the devices live
     engine.Shutdown();
     ClosePhysicsLibrary();

@@ -1,7 +1,6 @@
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 
-#include "render/device/DFTexture.h"
-#include "render/device/DeviceListener.h"
+#include "engine/video/DeviceListener.h"
 
 #include <algorithm>
 
@@ -31,11 +30,6 @@ int32_t CountPrimitives(int32_t type, int32_t count)
 int32_t PrimitiveCount(int32_t type, int32_t count)
 {
     return std::max(CountPrimitives(type, count), 0);
-}
-
-void VideoDevice::Present()
-{
-    RefreshDrawnDFTextures();
 }
 
 void VideoDevice::AddDeviceListener(DeviceListener* listener)

@@ -47,6 +47,17 @@ struct TextureDesc {
     bool autoMipmaps;
 };
 
+class TextureResource;
+
+// A depth-stencil surface for drawing off screen.
+struct DepthDesc {
+    int32_t width;
+    int32_t height;
+    int32_t format;                  // TextureFormat asked for: D32, D24S8 or D16
+    bool autoDiscard;                // contents may be thrown away after each present
+    const TextureResource* colorTexture;   // the target it goes with; none: the back buffer
+};
+
 // Bits per pixel as the texture file reader counts source rows: for the
 // block formats, bytes of a row of 4 x 4 blocks per pixel of width. 0 for
 // formats no file holds.
