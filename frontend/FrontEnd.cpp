@@ -4,6 +4,7 @@
 #include "engine/core/dcEngine.h"
 #include "engine/core/dcWindow.h"
 #include "engine/video/VideoDevice.h"
+#include "frontend/GameScriptHooks.h"
 #include "frontend/LoadScriptCommand.h"
 #include "frontend/MainMenuScreen.h"
 #include "frontend/dcLoadScreen.h"
@@ -17,6 +18,7 @@ namespace {
 
 std::unique_ptr<MainMenuScreen> mainMenu;
 std::unique_ptr<GameModule> gameModule;
+std::unique_ptr<GameScriptHooks> gameScriptHooks;
 LoadScriptCommand loadScriptCommand;
 
 // A device already in the mode is kept: re-creating it would only stall a
@@ -77,8 +79,11 @@ void BuildFrontEnd()
     }
     gameModule = std::make_unique<GameModule>();
     gameModule->SetFrontEndLinks({EnterGameVideoMode, EnterMenuVideoMode, OpenMainMenu});
-    // Missions reach the game as nodes read from their dumps.
+    // Missions reach the game as nodes read from their dumps, and their
+    // nodes reach the game module.
     dcScriptGame::SetScriptReader(ReadScript);
+    gameScriptHooks = std::make_unique<GameScriptHooks>(*gameModule);
+    SetScriptGameHooks(gameScriptHooks.get());
 }
 
 MLP* GetMainMenuScreen()
@@ -94,6 +99,8 @@ void StartTestGame()
 
 void ShutdownFrontEnd()
 {
+    SetScriptGameHooks(nullptr);
+    gameScriptHooks.reset();
     gameModule.reset();
     mainMenu.reset();
 }

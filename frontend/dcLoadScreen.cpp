@@ -133,6 +133,9 @@ bool dcLoadScreen::Advance(GameModule& game)
         return false;
     }
     if (finishCount_ < kFinishingFrames) {
+        if (finishCount_ == 0) {
+            game.ClearDecals();
+        }
         ++finishCount_;
         progress_ = kFinishProgressStart + finishCount_ * kStepProgress;
         return false;

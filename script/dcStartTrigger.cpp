@@ -1,5 +1,6 @@
 #include "script/dcStartTrigger.h"
 
+#include "engine/core/LogHub.h"
 #include "engine/core/dcEngine.h"
 #include "engine/video/VideoDevice.h"
 #include "render/sprites/SpriteBatch.h"
@@ -66,6 +67,7 @@ void dcStartTrigger::Load(DumpReader& in)
 
 void dcStartTrigger::OnTrigger(const dcTriggerMessage& message)
 {
+    LogHub::PrintVerbose("dcStartTrigger: mission %s starts", InternalName.c_str());
     FireOwnTargetsAs(message.sender);
     if (PauseOnStart) {
         HoldBehindImages();

@@ -8,6 +8,7 @@
 #include "engine/net/NetClient.h"
 #include "engine/net/NetServer.h"
 #include "engine/video/VideoDevice.h"
+#include "game/weapons/DecalRing.h"
 #include "game/world/GameMessages.h"
 #include "render/sprites/SpriteBatch.h"
 
@@ -222,4 +223,9 @@ float GameModule::RunLoadStep()
 int32_t GameModule::BroadcastGameReset()
 {
     return scene_.Broadcast(dcGameReset{dcGameReset::kEndOfGame});
+}
+
+void GameModule::ClearDecals()
+{
+    TheDecalRing().Clear();
 }

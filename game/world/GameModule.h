@@ -74,6 +74,8 @@ public:
     void ClearLoaded() { loaded_ = false; }
     // dcGameReset (end of game) to the whole scene: how many handled it.
     int32_t BroadcastGameReset();
+    // Every decal of the world's ring ends at once; a new game starts clean.
+    void ClearDecals();
 
     void SetFrontEndLinks(const FrontEndLinks& links) { links_ = links; }
 

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The living demo: "Varnholt.exe -TEST" loads the test mission behind the
-# loading screen, whose bar rises, and enters the game. Pause dims the game,
-# Escape opens the main menu over it and its Resume item returns to it. The
-# console takes commands ("PRINTMLPSTACK" logs the module stack, "EXIT" ends
-# the game cleanly), Print Screen takes screenshots with the console open,
-# the sound device opens and no resource of the sample data is missing.
+# loading screen, whose bar rises, and enters the game, where the mission's
+# start node fires. Pause dims the game, Escape opens the main menu over it
+# and its Resume item returns to it; from the menu, the console's LOADSCRIPT
+# starts the mission again. The console takes commands ("PRINTMLPSTACK" logs
+# the module stack, "EXIT" ends the game cleanly), Print Screen takes
+# screenshots with the console open, the sound device opens and no resource
+# of the sample data is missing.
 #
 #   test_mode.sh VARNHOLT_EXE DATA_FOLDER WINE_RUN
 set -euo pipefail
@@ -49,6 +51,9 @@ game_shown() {
     [ "$($screen mean game.xwd)" -gt 100 ]
 }
 wait_for 60 game_shown || fail "the game did not show after loading"
+# At -W3 the log tells when the mission's start node fires.
+started_missions() { grep -c 'dcStartTrigger: mission Autoload starts' Console.RTF || true; }
+[ "$(started_missions)" -eq 1 ] || fail "the test mission's start node fired $(started_missions) times"
 take_screenshot
 colours=$($screen colours Shot0001.TGA)
 [ "$colours" -gt 20 ] || fail "the game shows only $colours colours"
@@ -83,6 +88,21 @@ wait_for 30 test -f Shot0002.TGA || fail "no screenshot Shot0002.TGA while the c
 xdotool type --window "$window" printmlpstack
 xdotool key --window "$window" Return
 wait_for 30 grep -q 'MLPStack has 2 entries' Console.RTF || fail "PRINTMLPSTACK did not report the module stack"
+xdotool key --window "$window" grave
+
+# From the main menu, LOADSCRIPT starts a mission through the loading screen.
+xdotool key --window "$window" Escape
+wait_for 20 menu_shown || fail "Escape did not open the main menu a second time"
+xdotool key --window "$window" grave
+sleep 1
+xdotool type --window "$window" "loadscript autoload"
+xdotool key --window "$window" Return
+xdotool key --window "$window" grave
+second_start() { [ "$(started_missions)" -eq 2 ]; }
+wait_for 60 second_start || fail "LOADSCRIPT did not start the mission"
+wait_for 60 game_shown || fail "the game did not show after LOADSCRIPT"
+xdotool key --window "$window" grave
+sleep 1
 xdotool type --window "$window" exit
 xdotool key --window "$window" Return
 expect_clean_exit
@@ -92,4 +112,4 @@ grep -q 'DS8Audio: DirectSound inited' Console.RTF || fail "the sound device did
 if grep -q 'cf1 ' Console.RTF; then
     fail "missing resources: $(grep 'cf1 ' Console.RTF | head -n 3)"
 fi
-echo "the test mission loaded, paused, opened the menu, resumed, took EXIT and shut down cleanly"
+echo "the test mission loaded, paused, opened the menu, resumed, loaded again from the menu, took EXIT and shut down cleanly"

@@ -5,6 +5,7 @@
 #include "frontend/LoadScriptCommand.h"
 #include "frontend/dcLoadScreen.h"
 #include "game/vehicles/dcScriptGame.h"
+#include "game/weapons/DecalRing.h"
 
 #include <cstddef>
 
@@ -49,6 +50,8 @@ protected:
 
 TEST_F(dcLoadScreenTest, TheBarRisesThroughPreparationWorldAndFinishingThenTheGameStarts)
 {
+    const int32_t lastGamesDecal = TheDecalRing().NextSerial();
+    TheDecalRing().Add(nullptr);
     dcLoadScreen* screen = Push(L"Scripts\\Autoload.dcScript", L"Maps\\Test.DCW");
     // Pushed screens fade in before they prepare anything.
     screen->Run(kFrame);
@@ -82,6 +85,8 @@ TEST_F(dcLoadScreenTest, TheBarRisesThroughPreparationWorldAndFinishingThenTheGa
     EXPECT_EQ(mode->GetScriptPath(), L"Scripts\\Autoload.dcScript");
     EXPECT_EQ(Game().GetScene().FindReceiver(mode->GetId()), mode);
     EXPECT_TRUE(mode->IsStarted());
+    // The last game's decals are gone from the new one.
+    EXPECT_EQ(TheDecalRing().Find(lastGamesDecal), nullptr);
 
     // Once the game has come in, the screen leaves the stack and goes.
     engine.GetModules().RunModuleSteps();
