@@ -14,6 +14,7 @@
 #include "engine/files/ArchiveList.h"
 #include "engine/files/FolderArchive.h"
 #include "engine/files/PackArchive.h"
+#include "engine/files/RandomRange.h"
 #include "engine/gui/GdiFont.h"
 #include "engine/input/InputSystem.h"
 #include "engine/physics/PhysicsLibrary.h"
@@ -84,6 +85,7 @@ void RunFrames(dcEngine& engine)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR commandLine, int showCommand)
 {
+    SeedRandomSequence();   // before anything draws: hosted games' ids among others
     StartupArguments = {instance, previousInstance, commandLine, showCommand};
     const StartupOptions options = ParseCommandLine(commandLine ? commandLine : L"");
     if (options.editorAlone) {
