@@ -15,6 +15,7 @@
 #include "engine/files/ArchiveList.h"
 #include "engine/files/FolderArchive.h"
 #include "engine/files/PackArchive.h"
+#include "engine/files/RandomRange.h"
 #include "engine/gui/GdiFont.h"
 #include "engine/input/InputSystem.h"
 #include "engine/physics/PhysicsLibrary.h"
@@ -86,6 +87,7 @@ void RunFrames(dcEngine& engine)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR commandLine, int showCommand)
 {
+    SeedRandomSequence();   // before anything draws: hosted games' ids among others
     startupArguments = {instance, previousInstance, commandLine, showCommand};
     const StartupOptions options = ParseCommandLine(commandLine ? commandLine : L"");
     if (options.editorAlone) {

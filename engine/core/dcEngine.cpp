@@ -117,6 +117,12 @@ dcEngine& dcEngine::Instance()
 
 void dcEngine::Init(int32_t logLevel)
 {
+    // The log file opens first, so that it has every line of the start-up.
+    if (!rtfLog_) {
+        auto rtfLog = std::make_unique<RtfLog>(L"Console.RTF");
+        rtfLog_ = rtfLog.get();
+        LogHub::Instance().AddSink(std::move(rtfLog));
+    }
     dfEngine_ = CreateDFEngineComponent();
     if (dfEngine_) {
         WideString folder;
@@ -163,9 +169,6 @@ void dcEngine::Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<AudioDe
     auto console = std::make_unique<dcGUIConsole>(input_.get());
     console_ = console.get();
     LogHub::Instance().AddSink(std::move(console));
-    auto rtfLog = std::make_unique<RtfLog>(L"Console.RTF");
-    rtfLog_ = rtfLog.get();
-    LogHub::Instance().AddSink(std::move(rtfLog));
 
     SetEngineFlag(kStatisticsLines, false);
     commands_ = MakeEngineCommands(*this);

@@ -54,10 +54,11 @@ public:
     // working folder then) and destroyed at exit.
     static dcEngine& Instance();
 
-    // Everything that needs no device: the component, the log level, the
-    // languages, the resource folders, the window's handlers.
+    // Everything that needs no device: the log file "Console.RTF" (once),
+    // the component, the log level, the languages, the resource folders,
+    // the window's handlers.
     void Init(int32_t logLevel);
-    // The devices, the log sinks and the engine's commands.
+    // The devices, the graphical console and the engine's commands.
     void Start(std::unique_ptr<VideoDevice> video, std::unique_ptr<AudioDevice> audio,
                std::unique_ptr<InputSystem> input, const WideString& language);
     void RunFrame();

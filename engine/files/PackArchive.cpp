@@ -50,13 +50,12 @@ bool PartMatches(const WideString& pattern, const WideString& part)
     return true;
 }
 
-std::string WorkingFolderPath(const WideString& name)
+WideString WorkingFolderPath(const WideString& name)
 {
     wchar_t folder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, folder);
     WideString path;
-    FormatWideString(path, "%s\\%s", folder, name.c_str());
-    return WideStringToNarrow(path);
+    return FormatWideString(path, "%s\\%s", folder, name.c_str());
 }
 
 bool FileIsThere(const std::string& path)
@@ -72,8 +71,9 @@ bool FileIsThere(const std::string& path)
 
 PackArchive::PackArchive(const WideString& packName)
     : packName_(packName)
+    , packPath_(WorkingFolderPath(packName))
 {
-    ReadIndex(WorkingFolderPath(packName));
+    ReadIndex(WideStringToNarrow(packPath_));
 }
 
 WideString PackArchive::MemberKey(const WideString& storedName)
@@ -134,7 +134,7 @@ std::unique_ptr<Stream> PackArchive::OpenRead(const WideString& name)
     if (found == index_.end()) {
         return nullptr;
     }
-    auto stream = std::make_unique<PackEntryStream>(packName_, name, found->second);
+    auto stream = std::make_unique<PackEntryStream>(packPath_, name, found->second);
     if (stream->GetSize() < 0) {
         LogHub::PrintError("%s contains errors", name.c_str());
         return nullptr;

@@ -16,7 +16,7 @@ struct PackPosition {
 
 class PackArchive : public Archive {
 public:
-    // The pack under the working folder. A missing pack finds nothing; a
+    // The pack in the working folder at construction. A missing pack finds nothing; a
     // damaged one is reported once and finds what could be read of it.
     explicit PackArchive(const WideString& packName);
 
@@ -35,6 +35,9 @@ public:
 private:
     void ReadIndex(const std::string& path);
 
-    WideString packName_;
+    WideString packName_;   // as given, for messages
+    // Members are opened by it, so they stay readable when the working
+    // folder changes after start-up.
+    WideString packPath_;
     std::map<WideString, PackPosition> index_;
 };

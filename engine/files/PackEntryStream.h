@@ -6,8 +6,8 @@
 
 class PackEntryStream : public Stream {
 public:
-    // Size -1 when the member could not be opened.
-    PackEntryStream(const WideString& packName, const WideString& name, const PackPosition& position);
+    // The pack by its full path; size -1 when the member could not be opened.
+    PackEntryStream(const WideString& packPath, const WideString& name, const PackPosition& position);
     ~PackEntryStream() override;
 
     // A compressed member moves by decompressing: backwards from its start.

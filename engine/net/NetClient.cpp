@@ -97,17 +97,22 @@ bool NetClient::ReceiveAnnouncement()
     if (received == SOCKET_ERROR && !tooLong) {
         return false;
     }
-    LogHub::Printf("Receiving broadcast message");
+    LogHub::PrintVerbose("Receiving broadcast message");
+    const uint32_t address = sender.sin_addr.s_addr;
+    WideString fault;
+    dcServerMessage record;
     if (tooLong) {
         // The system has dropped what did not fit.
-        LogHub::PrintWarning("Network: ignoring a server announcement of more than %d bytes from %s",
-                             static_cast<int32_t>(datagram_.size()), FormatAddress(sender.sin_addr.s_addr).c_str());
+        FormatWideString(fault, "of more than %d bytes from %s", static_cast<int32_t>(datagram_.size()),
+                         FormatAddress(address).c_str());
+    } else if (ReadAnnouncement(datagram_.data(), received, address, record, fault)) {
+        misbehaving_.Behaved(address);
+        if (scene_) {
+            scene_->Deliver(kClientTarget, dcServerMessage::Identity().Id(), &record, sizeof record);
+        }
         return true;
     }
-    dcServerMessage record;
-    if (ReadAnnouncement(datagram_.data(), received, sender.sin_addr.s_addr, record) && scene_) {
-        scene_->Deliver(kClientTarget, dcServerMessage::Identity().Id(), &record, sizeof record);
-    }
+    misbehaving_.Refused(address, fault);
     return true;
 }
 

@@ -6,6 +6,7 @@
 // thread; only Connect waits, for the connection to be made.
 
 #include "engine/files/WideString.h"
+#include "engine/net/MisbehavingSenders.h"
 #include "engine/net/NetSocket.h"
 
 #include <array>
@@ -58,6 +59,7 @@ private:
     // Room for a datagram longer than an announcement, so one is not taken
     // for an error.
     std::array<char, 1024> datagram_{};
+    MisbehavingSenders misbehaving_;
     ClientScene* scene_ = nullptr;
     bool winSockStarted_ = false;
 };

@@ -23,8 +23,8 @@ void CloseSocket(NetSocket& socket)
     }
 }
 
-// A product of four draws, so that games started within the same second on
-// different machines still differ.
+// A product of four draws from the sequence the program seeded at start, so
+// hosts on different machines announce different games.
 int32_t DrawGameId()
 {
     uint32_t id = 1;

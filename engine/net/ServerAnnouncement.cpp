@@ -1,6 +1,5 @@
 #include "engine/net/ServerAnnouncement.h"
 
-#include "engine/core/LogHub.h"
 #include "engine/net/NetSocket.h"
 
 #include <algorithm>
@@ -47,23 +46,22 @@ AnnouncementDatagram WriteAnnouncement(const dcServerMessage& record, int32_t ga
     return datagram;
 }
 
-bool ReadAnnouncement(const char* datagram, int32_t size, uint32_t sender, dcServerMessage& record)
+bool ReadAnnouncement(const char* datagram, int32_t size, uint32_t sender, dcServerMessage& record, WideString& fault)
 {
     const WideString address = FormatAddress(sender);
     if (size < kAnnouncementSize) {
-        LogHub::PrintWarning("Network: ignoring a server announcement of %d bytes from %s", size, address.c_str());
+        FormatWideString(fault, "of %d bytes from %s", size, address.c_str());
         return false;
     }
     const int32_t magic = GetInt(datagram, kMagicOffset);
     const int32_t version = GetInt(datagram, kVersionOffset);
     if (magic != kServerMagic || version != kServerVersion) {
-        LogHub::PrintWarning("Network: ignoring a server announcement from %s (magic %d, version %d)",
-                             address.c_str(), magic, version);
+        FormatWideString(fault, "from %s (magic %d, version %d)", address.c_str(), magic, version);
         return false;
     }
     const int32_t port = GetInt(datagram, kPortOffset);
     if (port <= 0 || port > kHighestPort) {
-        LogHub::PrintWarning("Network: ignoring a server announcement from %s (port %d)", address.c_str(), port);
+        FormatWideString(fault, "from %s (port %d)", address.c_str(), port);
         return false;
     }
     record.magic = magic;

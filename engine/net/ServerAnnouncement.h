@@ -20,6 +20,7 @@ using AnnouncementDatagram = std::array<char, kAnnouncementSize>;
 AnnouncementDatagram WriteAnnouncement(const dcServerMessage& record, int32_t gameId, int32_t port);
 
 // Fills the record from a received datagram and the address it came from
-// (network byte order); false (logged) for a datagram that is too short,
-// that another program or game version sent, or that names no TCP port.
-bool ReadAnnouncement(const char* datagram, int32_t size, uint32_t sender, dcServerMessage& record);
+// (network byte order). False for a datagram that is too short, that another
+// program or game version sent, or that names no TCP port; the fault then
+// says which and who sent it, for a log line ("of 12 bytes from 10.0.0.7").
+bool ReadAnnouncement(const char* datagram, int32_t size, uint32_t sender, dcServerMessage& record, WideString& fault);

@@ -42,10 +42,13 @@ struct Header {
     int32_t height;
 };
 
+// The image is the part of the texture the picture covers, so drawing and
+// saving rectangles of its size stay inside the texture.
 bool IsReadableSize(const Header& header)
 {
     return header.width > 0 && header.height > 0 && header.width <= kLargestEdge && header.height <= kLargestEdge
-        && header.imageWidth > 0 && header.imageHeight > 0 && header.levels >= 1
+        && header.imageWidth > 0 && header.imageHeight > 0 && header.imageWidth <= header.width
+        && header.imageHeight <= header.height && header.levels >= 1
         && header.levels <= FullLevelCount(header.width, header.height);
 }
 

@@ -198,8 +198,10 @@ bool MeshReader::ReadSkinGeometry(SkinGeometryRecord& geometry)
     geometry.streams.resize(streamCount);
     for (SkinStreamRecord& stream : geometry.streams) {
         in_.ReadByte();
+        // Vertices are read as 36-byte records: with any other stride the
+        // file's layout is unknown, and reading on would lose step.
         const int32_t stride = in_.ReadInt32();
-        if (stride < kSkinVertexFileBytes ||
+        if (stride != kSkinVertexFileBytes ||
             static_cast<int64_t>(geometry.vertexCount) * kSkinVertexFileBytes > in_.Remaining()) {
             return false;
         }

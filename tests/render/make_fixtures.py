@@ -64,6 +64,7 @@ def damaged(root: pathlib.Path):
     write(folder / "TooManyLevels.DCT", good[:32] + struct.pack("<i", 4) + good[36:])
     write(folder / "HugeLevels.DCT", good[:32] + struct.pack("<i", 0x7FFFFFFF) + good[36:])
     write(folder / "NoSize.DCT", good[:36] + struct.pack("<ii", 0, 4) + good[44:])
+    write(folder / "ImageBeyondTexture.DCT", good[:19] + struct.pack("<ii", 4, 5) + good[27:])
     write(folder / "Plain.TGA", bytes(64))
 
 

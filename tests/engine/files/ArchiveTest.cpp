@@ -139,6 +139,21 @@ TEST(PackArchive, MembersSeekByDecompressing)
     EXPECT_EQ(big->Tell(), big->GetSize());
 }
 
+// The editor's file dialogs, for one, move the working folder.
+TEST(PackArchive, MembersStillOpenAfterTheWorkingFolderMoved)
+{
+    MountedFixture fixture(L"sources");
+    ScratchFolder elsewhere;
+    ScopedCapture log(kLogError);
+    ASSERT_TRUE(CanReadFile(L"Data\\Big.bin"));
+    std::unique_ptr<Stream> big = OpenFile(L"Data\\Big.bin");
+    ASSERT_EQ(big->GetSize(), 100 * 1024);
+    char first[2] = {};
+    EXPECT_EQ(big->Read(first, 2), 2);
+    EXPECT_EQ(first[1], BigByte(1));
+    EXPECT_TRUE(log->lines.empty());
+}
+
 TEST(PackArchive, DamagedPacksAreReportedOnceAndLooseFilesCarryOn)
 {
     for (const wchar_t* name : {L"truncated", L"garbage"}) {

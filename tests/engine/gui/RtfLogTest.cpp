@@ -1,8 +1,15 @@
+#include "engine/audio/AudioDevice.h"
+#include "engine/core/LogHub.h"
+#include "engine/core/dcEngine.h"
 #include "engine/files/FileStream.h"
 #include "engine/gui/RtfLog.h"
+#include "engine/input/InputSystem.h"
+#include "render/device/VideoDevice.h"
 #include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -58,4 +65,24 @@ TEST(RtfLog, TheDocumentIsCompleteAfterEveryLine)
     log.Write(L"Shutting down...");
     EXPECT_EQ(FileText(L"Console.RTF"),
               header + "\\cf0 \\cf1 Error\\cf7 :\\par\r\n\\cf0 Shutting down...\\par\r\n}\r\n");
+}
+
+// Lines of the engine's start-up, before its devices exist, are in the file
+// too: at -W3 the languages it selects, first by number, then by name.
+TEST(RtfLog, TheEnginesLogFileHasEveryLineOfItsStart)
+{
+    ScratchFolder scratch;
+    std::filesystem::copy(std::filesystem::path(FixturePath(L"languages")) / "Misc", "Misc");
+    ArchiveList::Instance().Mount(std::make_unique<FolderArchive>());
+    {
+        dcEngine engine;
+        engine.Init(kLogVerbose);
+        engine.Start(nullptr, nullptr, nullptr, L"English");
+        engine.Shutdown();
+        const std::string text = FileText(L"Console.RTF");
+        EXPECT_NE(text.find("ENGINE: Language = Misc\\\\Deutsch.DCL"), std::string::npos) << text;
+        EXPECT_NE(text.find("ENGINE: Language = Misc\\\\English.DCL"), std::string::npos) << text;
+    }
+    ArchiveList::Instance().UnmountAll();
+    LogHub::Instance().SetLevel(kLogMessage);
 }

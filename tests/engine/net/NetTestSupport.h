@@ -158,6 +158,29 @@ inline sockaddr_in LoopbackAddress(int32_t port)
     return SocketAddress(htonl(INADDR_LOOPBACK), port);
 }
 
+// A UDP socket that sends datagrams to a port of the loopback address.
+// WinSock must be started.
+class DatagramSender {
+public:
+    explicit DatagramSender(int32_t port)
+        : socket_(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP))
+        , target_(LoopbackAddress(port))
+    {
+    }
+    ~DatagramSender() { closesocket(socket_); }
+    DatagramSender(const DatagramSender&) = delete;
+    DatagramSender& operator=(const DatagramSender&) = delete;
+
+    void Send(const char* bytes, int size)
+    {
+        EXPECT_EQ(sendto(socket_, bytes, size, 0, reinterpret_cast<const sockaddr*>(&target_), sizeof target_), size);
+    }
+
+private:
+    SOCKET socket_;
+    sockaddr_in target_;
+};
+
 // A TCP peer on the loopback address that writes raw bytes and reads without
 // waiting. WinSock must be started (a NetServer or NetClient does that).
 class RawPeer {

@@ -4,6 +4,7 @@
 // it cannot listen on leaves it out of discovery.
 
 #include "engine/net/ClientScene.h"
+#include "engine/net/MisbehavingSenders.h"
 #include "engine/net/HostScene.h"
 #include "engine/net/NetClient.h"
 #include "engine/net/NetMessages.h"
@@ -81,7 +82,8 @@ TEST(ServerDiscovery, ClientListsTheHostWithItsDetailsAndJoinsIt)
     constexpr int32_t kPort = 25121;
     AnnouncingHost host(kPort, L"Kestrel's garage");
     Browser browser(kPort);
-    ScopedCapture log(kLogMessage);
+    ScopedCapture messages(kLogMessage);
+    ScopedCapture verbose(kLogVerbose);
 
     ASSERT_TRUE(PollUntil(
         [&] {
@@ -100,7 +102,9 @@ TEST(ServerDiscovery, ClientListsTheHostWithItsDetailsAndJoinsIt)
     EXPECT_EQ(record.details[35], 8);
     EXPECT_EQ(record.details[36], 1);
     EXPECT_TRUE(IsDottedAddress(record.address)) << WideStringToNarrow(record.address);
-    EXPECT_TRUE(log->Contains(L"Receiving broadcast message"));
+    // Every datagram would be a line: only a verbose log takes them.
+    EXPECT_TRUE(verbose->Contains(L"Receiving broadcast message"));
+    EXPECT_FALSE(messages->Contains(L"Receiving broadcast message"));
 
     // Joining at the announced address ends discovery.
     ASSERT_TRUE(browser.client.Connect(record.address, record.port));
@@ -144,6 +148,8 @@ TEST(ServerDiscovery, FirstAnnouncementLeavesAtOnceThenOneEverySecond)
     }
 }
 
+// Each damaged datagram comes before a genuine announcement of the same
+// sender, so each is warned about.
 TEST(ServerDiscovery, DatagramsThatAreNotAnnouncementsAreLeftOut)
 {
     constexpr int32_t kPort = 25123;
@@ -159,27 +165,90 @@ TEST(ServerDiscovery, DatagramsThatAreNotAnnouncementsAreLeftOut)
     struct Case {
         const char* bytes;
         int size;
+        const wchar_t* warning;
     };
-    SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    const sockaddr_in listener = LoopbackAddress(kPort);
-    for (const Case& c : {Case{genuine.data(), 0}, Case{genuine.data(), kAnnouncementSize - 1},
-                          Case{otherMagic.data(), kAnnouncementSize}, Case{otherVersion.data(), kAnnouncementSize},
-                          Case{genuine.data(), kAnnouncementSize}}) {
-        ASSERT_EQ(sendto(sender, c.bytes, c.size, 0, reinterpret_cast<const sockaddr*>(&listener), sizeof listener), c.size);
+    DatagramSender sender(kPort);
+    for (const Case& c : {Case{genuine.data(), 0, L"ignoring a server announcement of 0 bytes from 127.0.0.1"},
+                          Case{genuine.data(), kAnnouncementSize - 1,
+                               L"ignoring a server announcement of 143 bytes from 127.0.0.1"},
+                          Case{otherMagic.data(), kAnnouncementSize,
+                               L"ignoring a server announcement from 127.0.0.1 (magic 764899, version 61)"},
+                          Case{otherVersion.data(), kAnnouncementSize,
+                               L"ignoring a server announcement from 127.0.0.1 (magic 764898, version 60)"}}) {
+        SCOPED_TRACE(WideStringToNarrow(c.warning));
+        const size_t listed = browser.lobby.servers.size();
+        sender.Send(c.bytes, c.size);
+        sender.Send(genuine.data(), kAnnouncementSize);
+        ASSERT_TRUE(PollUntil([&] { browser.client.Update(0.0f, true); },
+                              [&] { return browser.lobby.servers.size() > listed; }));
+        EXPECT_EQ(browser.lobby.servers.size(), listed + 1);
+        EXPECT_EQ(browser.lobby.servers.back().gameId, 4242);
+        EXPECT_EQ(browser.lobby.servers.back().address, L"127.0.0.1");
+        EXPECT_EQ(log->Count(c.warning), 1);
     }
-    closesocket(sender);
+}
 
-    ASSERT_TRUE(PollUntil([&] { browser.client.Update(0.0f, true); }, [&] { return !browser.lobby.servers.empty(); }));
-    for (int poll = 0; poll < 5; ++poll) {
-        browser.client.Update(0.0f, true);
+// Any machine on the network may send to the game port, as fast as it likes.
+TEST(ServerDiscovery, AMisbehavingSenderIsWarnedAboutOnceUntilItAnnouncesAGame)
+{
+    constexpr int32_t kPort = 25125;
+    Browser browser(kPort);
+    ScopedCapture log;
+    dcServerMessage record;
+    FillAsLobby(record, L"Genuine");
+    const AnnouncementDatagram genuine = WriteAnnouncement(record, 4242, 25000);
+    AnnouncementDatagram otherMagic = genuine;
+    otherMagic[0] ^= 1;
+    DatagramSender sender(kPort);
+    const auto received = [&] { return log->Count(L"Receiving broadcast message"); };
+    const auto send = [&](const AnnouncementDatagram& datagram, int32_t count) {
+        const int32_t before = received();
+        for (int32_t sent = 0; sent < count; ++sent) {
+            sender.Send(datagram.data(), kAnnouncementSize);
+        }
+        return PollUntil([&] { browser.client.Update(0.0f, true); }, [&] { return received() == before + count; });
+    };
+    const auto warnings = [&] { return log->Count(L"ignoring a server announcement from 127.0.0.1"); };
+
+    // In bursts the socket's buffer holds whole.
+    for (int burst = 0; burst < 10; ++burst) {
+        ASSERT_TRUE(send(otherMagic, 20));
     }
-    ASSERT_EQ(browser.lobby.servers.size(), 1u);
-    EXPECT_EQ(browser.lobby.servers[0].gameId, 4242);
-    EXPECT_EQ(browser.lobby.servers[0].address, L"127.0.0.1");
-    EXPECT_TRUE(log->Contains(L"ignoring a server announcement of 0 bytes from 127.0.0.1"));
-    EXPECT_TRUE(log->Contains(L"ignoring a server announcement of 143 bytes from 127.0.0.1"));
-    EXPECT_TRUE(log->Contains(L"ignoring a server announcement from 127.0.0.1 (magic 764899, version 61)"));
-    EXPECT_TRUE(log->Contains(L"ignoring a server announcement from 127.0.0.1 (magic 764898, version 60)"));
+    EXPECT_EQ(warnings(), 1);
+    ASSERT_TRUE(send(genuine, 1));
+    EXPECT_EQ(browser.lobby.servers.size(), 1u);
+    EXPECT_TRUE(log->Contains(L"Network: 127.0.0.1 announces a game after 200 ignored datagrams"));
+
+    // Having behaved, it is warned about again.
+    ASSERT_TRUE(send(otherMagic, 1));
+    EXPECT_EQ(warnings(), 2);
+
+    // Only a verbose log lists what arrives.
+    ScopedCapture messages(kLogWarning);
+    ASSERT_TRUE(send(genuine, 1));
+    EXPECT_TRUE(messages->lines.empty());
+}
+
+// Each sender is warned about for itself; the senders listed are bounded too,
+// since a sender's address is whatever its datagrams claim.
+TEST(MisbehavingSenders, EachIsWarnedAboutForItselfUpToABoundedNumber)
+{
+    ScopedCapture log;
+    MisbehavingSenders senders;
+    const auto warnings = [&] { return log->Count(L"ignoring a server announcement"); };
+    for (uint32_t sender = 1; sender <= 64; ++sender) {
+        senders.Refused(sender, L"from somewhere");
+        senders.Refused(sender, L"from somewhere");
+    }
+    EXPECT_EQ(warnings(), 64);
+    senders.Refused(65, L"from beyond the table");
+    EXPECT_EQ(warnings(), 64);
+    senders.Behaved(7);
+    senders.Refused(65, L"from the freed place");
+    senders.Refused(7, L"from seven again");
+    EXPECT_EQ(warnings(), 65);
+    EXPECT_TRUE(log->Contains(L"from the freed place"));
+    EXPECT_FALSE(log->Contains(L"from seven again"));   // the freed place went to another
 }
 
 TEST(ServerDiscovery, ListeningOnATakenPortLeavesDiscoveryOff)
@@ -219,7 +288,8 @@ TEST(ServerAnnouncement, HostNameIsCutTo63CharactersAndDetailsStay)
         }
 
         dcServerMessage received;
-        ASSERT_TRUE(ReadAnnouncement(datagram.data(), kAnnouncementSize, 0x0100007F, received));
+        WideString fault;
+        ASSERT_TRUE(ReadAnnouncement(datagram.data(), kAnnouncementSize, 0x0100007F, received, fault));
         EXPECT_EQ(received.name, c.arrives);
         EXPECT_EQ(received.gameId, -7);
         EXPECT_EQ(received.port, kGamePort);

@@ -238,6 +238,7 @@ TEST_F(TextureFiles, DamagedFilesAreRefusedAndTheCheckerboardStandsIn)
              {L"TooManyLevels.DCT", L"TEXTURES\\TOOMANYLEVELS.DCT contains errors"},
              {L"HugeLevels.DCT", L"TEXTURES\\HUGELEVELS.DCT contains errors"},
              {L"NoSize.DCT", L"TEXTURES\\NOSIZE.DCT contains errors"},
+             {L"ImageBeyondTexture.DCT", L"TEXTURES\\IMAGEBEYONDTEXTURE.DCT contains errors"},
              {L"Plain.TGA", L"TextureFactory: Texture Plain.TGA cannot be decoded!"}}) {
         SCOPED_TRACE(WideStringToNarrow(c.name));
         ScopedCapture log;

@@ -175,10 +175,11 @@ TEST_F(MeshFileTest, ReadsOldSkinnedLayouts)
     EXPECT_EQ(log->Count(L"Please re-export Models\\SkinV1.DCM"), 2);
 }
 
-TEST_F(MeshFileTest, RefusesSkinnedMeshesThatWouldOverrunThePaletteOrTheRing)
+TEST_F(MeshFileTest, RefusesSkinnedMeshesWithBadBonesStridesOrSizes)
 {
     for (const wchar_t* name : {L"SkinBadBone.DCM", L"SkinNegativeBone.DCM", L"SkinShortStride.DCM",
-                                L"SkinOverRing.DCM", L"Truncated.DCM", L"BadIndexValue.DCM"}) {
+                                L"SkinLongStride.DCM", L"SkinOverRing.DCM", L"Truncated.DCM",
+                                L"BadIndexValue.DCM"}) {
         ScopedCapture log;
         MeshFile file;
         EXPECT_FALSE(Read(name, MeshLayout::kSkinned, file)) << WideStringToNarrow(name);

@@ -118,6 +118,7 @@ def meshes(folder: pathlib.Path):
     write(folder / "SkinBadBone.DCM", dcm.write_dcm(skin_mesh(bone=100.0)))
     write(folder / "SkinNegativeBone.DCM", dcm.write_dcm(skin_mesh(bone=-1.0)))
     write(folder / "SkinShortStride.DCM", dcm.write_dcm(skin_mesh(stride=32)))
+    write(folder / "SkinLongStride.DCM", dcm.write_dcm(skin_mesh(stride=40)))
     write(folder / "SkinFullRing.DCM", dcm.write_dcm(skin_mesh(count=65536)))
     write(folder / "SkinOverRing.DCM", dcm.write_dcm(skin_mesh(count=65540)))
 
