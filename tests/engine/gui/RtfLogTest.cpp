@@ -4,7 +4,7 @@
 #include "engine/files/FileStream.h"
 #include "engine/gui/RtfLog.h"
 #include "engine/input/InputSystem.h"
-#include "render/device/VideoDevice.h"
+#include "engine/video/VideoDevice.h"
 #include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +75,7 @@ TEST(RtfLog, TheEnginesLogFileHasEveryLineOfItsStart)
     std::filesystem::copy(std::filesystem::path(FixturePath(L"languages")) / "Misc", "Misc");
     ArchiveList::Instance().Mount(std::make_unique<FolderArchive>());
     {
-        dcEngine engine;
+        dcEngine& engine = dcEngine::Instance();
         engine.Init(kLogVerbose);
         engine.Start(nullptr, nullptr, nullptr, L"English");
         engine.Shutdown();
