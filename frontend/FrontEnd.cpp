@@ -3,8 +3,12 @@
 #include "engine/core/ProgramState.h"
 #include "engine/core/dcEngine.h"
 #include "engine/core/dcWindow.h"
+#include "engine/gui/MenuSounds.h"
+#include "frontend/Config.h"
 #include "frontend/LoadScriptCommand.h"
 #include "frontend/MainMenuScreen.h"
+#include "frontend/SettingsOptions.h"
+#include "frontend/VideoModes.h"
 #include "frontend/dcLoadScreen.h"
 #include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
@@ -19,24 +23,9 @@ std::unique_ptr<MainMenuScreen> mainMenu;
 std::unique_ptr<GameModule> gameModule;
 LoadScriptCommand loadScriptCommand;
 
-// A device already in the mode is kept: re-creating it would only stall a
-// frame and remake every resource it holds.
-bool CreateVideoMode(VideoSize size)
-{
-    dcEngine& engine = dcEngine::Instance();
-    VideoDevice* video = engine.GetVideoDevice();
-    if (!video) {
-        return false;
-    }
-    if (video->GetBackBufferWidth() == size.width && video->GetBackBufferHeight() == size.height) {
-        return true;
-    }
-    return video->Create(engine.GetWindow(), size, {});
-}
-
 void EnterGameVideoMode()
 {
-    ApplyGameVideoMode();
+    GetConfig().ApplyGameVideoMode();
 }
 
 void EnterMenuVideoMode()
@@ -57,20 +46,15 @@ void OpenMainMenu(bool resumable)
 
 bool SetMenuVideoMode()
 {
-    if (!CreateVideoMode({kMenuWidth, kMenuHeight})) {
-        return false;
-    }
-    dcEngine::Instance().GetTimer().Reset();
-    return true;
-}
-
-bool ApplyGameVideoMode()
-{
-    return CreateVideoMode({kMenuWidth, kMenuHeight});
+    MenuSoundGroup().SetVolume(GetSettingsOptions().soundVolume.value);
+    return SwitchVideoMode({kMenuWidth, kMenuHeight});
 }
 
 void BuildFrontEnd()
 {
+    if (VideoDevice* video = dcEngine::Instance().GetVideoDevice()) {
+        GetSettingsOptions().SetVideoModeTexts(VideoModeTexts(video->GetVideoModes()));
+    }
     mainMenu = std::make_unique<MainMenuScreen>();
     if (TestMode) {
         mainMenu->AddCommand(&loadScriptCommand);
@@ -79,6 +63,7 @@ void BuildFrontEnd()
     gameModule->SetFrontEndLinks({EnterGameVideoMode, EnterMenuVideoMode, OpenMainMenu});
     // Missions reach the game as nodes read from their dumps.
     dcScriptGame::SetScriptReader(ReadScript);
+    GetConfig().Load();
 }
 
 MLP* GetMainMenuScreen()
@@ -100,4 +85,5 @@ void ShutdownFrontEnd()
 
 void SaveSettings()
 {
+    GetConfig().Save();
 }
