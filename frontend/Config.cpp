@@ -1,5 +1,7 @@
 #include "frontend/Config.h"
 
+#include "engine/core/dcEngine.h"
+#include "engine/core/dcWindow.h"
 #include "engine/files/ArchiveList.h"
 #include "engine/files/ReplacingFileWrite.h"
 #include "engine/gui/MenuSounds.h"
@@ -98,9 +100,13 @@ void Config::ApplyGameVideoMode()
 {
     Save();
     MenuSoundGroup().SetVolume(0.0f);
+    // The modes are the display's full-screen ones; a window keeps the size
+    // it was made with, the menus' 800 x 600.
+    const dcWindow* window = dcEngine::Instance().GetWindow();
     const SettingsOptions& options = GetSettingsOptions();
     VideoMode mode = kDefaultVideoMode;
-    if (options.videoMode.value < static_cast<int32_t>(options.GetVideoModeTexts().size())) {
+    if (window && window->IsFullScreen() &&
+        options.videoMode.value < static_cast<int32_t>(options.GetVideoModeTexts().size())) {
         ParseVideoModeText(options.GetVideoModeTexts()[options.videoMode.value], mode);
     }
     SwitchVideoMode({mode.width, mode.height});

@@ -26,7 +26,7 @@ public:
     void RecordReachedScript(const WideString& script);
 
     // As a game starts: saves, mutes the menu sounds and shows the game in
-    // the chosen video mode.
+    // the chosen video mode in full screen (a window keeps its size).
     void ApplyGameVideoMode();
 
 private:
