@@ -8,7 +8,7 @@ constexpr char kMagic[3] = {'D', 'C', '2'};
 constexpr int32_t kVersion = 0x10000001;
 constexpr int32_t kShortestFile = 10;
 constexpr int32_t kTextBytes = 4;                       // a text's count, for an empty one
-constexpr int32_t kHighScoreBytes = 2 * kTextBytes + 4; // two empty names and the score
+constexpr int32_t kHighScoreBytes = 2 * kTextBytes + 4;   // two empty names and the score
 constexpr int32_t kValueBytes = 4;
 
 // Bytes 0x80 to 0xFF stand for U+0080 to U+00FF, so a character the writer

@@ -228,7 +228,8 @@ TEST_F(ConfigTest, OverwrittenBytesLeaveEverySettingInItsRange)
     for (const DamagedCopy& copy : OverwrittenCopies(good, 400, {})) {
         file.Serve(copy.bytes);
         config.Load();
-        for (const float volume : {options.soundVolume.value, options.musicVolume.value, MenuSoundGroup().GetVolume()}) {
+        for (const float volume :
+             {options.soundVolume.value, options.musicVolume.value, MenuSoundGroup().GetVolume()}) {
             EXPECT_TRUE(volume >= 0.0f && volume <= 1.0f) << copy.damage << ": " << volume;
         }
         for (const int32_t value : {options.videoMode.value, options.textureDetail.value, options.detailLevel.value,
