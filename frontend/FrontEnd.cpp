@@ -4,9 +4,13 @@
 #include "engine/core/dcEngine.h"
 #include "engine/core/dcWindow.h"
 #include "engine/video/VideoDevice.h"
+#include "engine/gui/MenuSounds.h"
+#include "frontend/Config.h"
 #include "frontend/GameScriptHooks.h"
 #include "frontend/LoadScriptCommand.h"
 #include "frontend/MainMenuScreen.h"
+#include "frontend/SettingsOptions.h"
+#include "frontend/VideoModes.h"
 #include "frontend/dcLoadScreen.h"
 #include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
@@ -21,24 +25,9 @@ std::unique_ptr<GameModule> gameModule;
 std::unique_ptr<GameScriptHooks> gameScriptHooks;
 LoadScriptCommand loadScriptCommand;
 
-// A device already in the mode is kept: re-creating it would only stall a
-// frame and remake every resource it holds.
-bool CreateVideoMode(VideoSize size)
-{
-    dcEngine& engine = dcEngine::Instance();
-    VideoDevice* video = engine.GetVideoDevice();
-    if (!video) {
-        return false;
-    }
-    if (video->GetBackBufferWidth() == size.width && video->GetBackBufferHeight() == size.height) {
-        return true;
-    }
-    return video->Create(engine.GetWindow(), size, {});
-}
-
 void EnterGameVideoMode()
 {
-    ApplyGameVideoMode();
+    GetConfig().ApplyGameVideoMode();
 }
 
 void EnterMenuVideoMode()
@@ -59,20 +48,15 @@ void OpenMainMenu(bool resumable)
 
 bool SetMenuVideoMode()
 {
-    if (!CreateVideoMode({kMenuWidth, kMenuHeight})) {
-        return false;
-    }
-    dcEngine::Instance().GetTimer().Reset();
-    return true;
-}
-
-bool ApplyGameVideoMode()
-{
-    return CreateVideoMode({kMenuWidth, kMenuHeight});
+    MenuSoundGroup().SetVolume(GetSettingsOptions().soundVolume.value);
+    return SwitchVideoMode({kMenuWidth, kMenuHeight});
 }
 
 void BuildFrontEnd()
 {
+    if (VideoDevice* video = dcEngine::Instance().GetVideoDevice()) {
+        GetSettingsOptions().SetVideoModeTexts(VideoModeTexts(video->GetVideoModes()));
+    }
     mainMenu = std::make_unique<MainMenuScreen>();
     if (testMode) {
         mainMenu->AddCommand(&loadScriptCommand);
@@ -84,6 +68,7 @@ void BuildFrontEnd()
     dcScriptGame::SetScriptReader(ReadScript);
     gameScriptHooks = std::make_unique<GameScriptHooks>(*gameModule);
     SetScriptGameHooks(gameScriptHooks.get());
+    GetConfig().Load();
 }
 
 MLP* GetMainMenuScreen()
@@ -107,4 +92,5 @@ void ShutdownFrontEnd()
 
 void SaveSettings()
 {
+    GetConfig().Save();
 }

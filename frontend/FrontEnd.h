@@ -4,14 +4,11 @@
 
 class MLP;
 
-// The menu's 800 x 600 back buffer on the engine window; false when no
-// renderer could be made.
+// The menu's 800 x 600 back buffer on the engine window, and the menu sounds
+// at the sound volume; false when no renderer could be made.
 bool SetMenuVideoMode();
-// The game's video mode, as a game starts: the 800 x 600 of the menus until
-// the options choose another.
-bool ApplyGameVideoMode();
-// Creates every menu screen and the game module; in test mode the main menu
-// takes LOADSCRIPT.
+// Creates every menu screen and the game module, then loads the settings; in
+// test mode the main menu takes LOADSCRIPT.
 void BuildFrontEnd();
 MLP* GetMainMenuScreen();
 // The test mission: "Scripts\Autoload.dcScript" on "Maps\Test.DCW", with the
@@ -19,4 +16,5 @@ MLP* GetMainMenuScreen();
 void StartTestGame();
 // The game module and the menus go, while the devices they used still exist.
 void ShutdownFrontEnd();
+// Writes "Misc\Config.VKS": when the settings-save countdown runs out and at shutdown.
 void SaveSettings();

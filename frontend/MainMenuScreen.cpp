@@ -1,11 +1,12 @@
 #include "frontend/MainMenuScreen.h"
 
-#include "engine/audio/SoundGroups.h"
 #include "engine/core/dcEngine.h"
+#include "engine/files/LanguageTable.h"
 #include "engine/gui/ButtonWidget.h"
 #include "engine/gui/ChoiceWidget.h"
 #include "engine/gui/LabelWidget.h"
 #include "engine/gui/SliderWidget.h"
+#include "frontend/SettingsOptions.h"
 
 namespace {
 
@@ -17,7 +18,10 @@ constexpr int32_t kRowGap = 50;
 constexpr WidgetPoint kQuitPosition{400, 440};
 constexpr int32_t kResumeIndex = 1;
 constexpr int32_t kFrameRateIndex = 2;
-constexpr int32_t kQuitIndex = 4;
+constexpr int32_t kQuitIndex = 5;
+// The row labels of the sound and music volumes.
+constexpr int32_t kSoundVolumeKey = 130;
+constexpr int32_t kMusicVolumeKey = 131;
 
 // The frame-rate line of the statistics overlay, off or on.
 class FrameRateOption : public ChoiceOption {
@@ -27,12 +31,6 @@ public:
     {
         dcEngine::Instance().SetEngineFlag(dcEngine::kShowFrameRate, *proposed == 1);
     }
-};
-
-class MusicVolumeOption : public SliderOption {
-public:
-    MusicVolumeOption() : SliderOption(1.0f) {}
-    void OnChange(float* proposed) override { MusicSoundGroup().SetVolume(*proposed); }
 };
 
 // With no menu to go back to, the button ends the game.
@@ -50,7 +48,6 @@ public:
 // is a back button: it returns to the module the menu was opened over.
 ButtonOption resumeOption;
 FrameRateOption frameRateOption;
-MusicVolumeOption musicVolumeOption;
 QuitOption quitOption;
 
 } // namespace
@@ -72,8 +69,14 @@ MainMenuScreen::MainMenuScreen()
     frameRate->SetPosition(kFirstRowPosition, false);
     AddWidget(std::move(frameRate));
 
-    auto music = std::make_unique<SliderWidget>(L"Music volume", &musicVolumeOption);
-    music->SetPosition({kFirstRowPosition.x, kFirstRowPosition.y + kRowGap}, false);
+    LanguageTable& language = dcEngine::Instance().GetLanguage();
+    SettingsOptions& settings = GetSettingsOptions();
+    auto sound = std::make_unique<SliderWidget>(language.GetText(kSoundVolumeKey), &settings.soundVolume);
+    sound->SetPosition({kFirstRowPosition.x, kFirstRowPosition.y + kRowGap}, false);
+    AddWidget(std::move(sound));
+
+    auto music = std::make_unique<SliderWidget>(language.GetText(kMusicVolumeKey), &settings.musicVolume);
+    music->SetPosition({kFirstRowPosition.x, kFirstRowPosition.y + 2 * kRowGap}, false);
     AddWidget(std::move(music));
 
     auto quit = std::make_unique<ButtonWidget>(L"Quit", &quitOption);

@@ -1,7 +1,7 @@
 #pragma once
 // The main menu: the module the game starts in. For now a placeholder with
 // the game's title, a way back into a running game, the frame-rate display,
-// the music volume and a way out.
+// the sound and music volumes of the settings and a way out.
 
 #include "engine/gui/MenuScreen.h"
 

@@ -2,6 +2,10 @@
 
 #include "engine/core/LogHub.h"
 
+#include <windows.h>
+
+#include <io.h>
+
 #include <algorithm>
 #include <string>
 
@@ -29,6 +33,23 @@ FileWriteStream::~FileWriteStream()
     if (file_ && std::fclose(file_) != 0) {
         ReportFailure();
     }
+}
+
+bool FileWriteStream::Close()
+{
+    if (!file_) {
+        return false;
+    }
+    Flush();
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)));
+    if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle)) {
+        ReportFailure();
+    }
+    if (std::fclose(file_) != 0) {
+        ReportFailure();
+    }
+    file_ = nullptr;
+    return !reportedFailure_;
 }
 
 void FileWriteStream::ReportFailure()

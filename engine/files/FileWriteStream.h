@@ -25,6 +25,9 @@ public:
     int32_t Write(const void* data, int32_t count) override;
 
     void Flush();
+    // Flushes the file through to the disk and closes it; true when it was
+    // created and everything written reached it. Writes after it do nothing.
+    bool Close();
     void Move(int32_t delta) { Seek(Tell() + delta); }
 
     bool IsOpen() const { return file_ != nullptr; }

@@ -35,9 +35,14 @@ wait_for() {   # seconds, then a command that succeeds when the wait is over
     return 1
 }
 
-# Starts the game and returns as soon as its window exists.
+# Starts the game and returns as soon as its window exists. The first start
+# copies the data, without any settings a player's run left there; later
+# starts run on what the earlier ones left.
 launch_game() {
-    cp -r "$data"/. "$work"/
+    if [ -z "$(ls -A "$work")" ]; then
+        cp -r "$data"/. "$work"/
+        rm -f "$work/Misc/Config.VKS"
+    fi
     cd "$work"
     "$wine_run" "$exe" "$@" &
     game_pid=$!
