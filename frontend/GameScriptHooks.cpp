@@ -1,5 +1,6 @@
 #include "frontend/GameScriptHooks.h"
 
+#include "frontend/Config.h"
 #include "game/world/GameModule.h"
 
 HostScene* GameScriptHooks::GetHostRouter()
@@ -22,6 +23,7 @@ float GameScriptHooks::GetHoldValue()
     return game_.GetHoldValue();
 }
 
-void GameScriptHooks::RecordReachedScript(const WideString&)
+void GameScriptHooks::RecordReachedScript(const WideString& path)
 {
+    GetConfig().RecordReachedScript(path);
 }

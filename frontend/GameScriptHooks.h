@@ -16,7 +16,7 @@ public:
     bool IsNetworkClient() override;
     void Hold(const std::vector<int32_t>& imageIds) override;
     float GetHoldValue() override;
-    // The settings keep no list of reached missions yet: nothing is recorded.
+    // The reached mission becomes the current one in the settings, saved at once.
     void RecordReachedScript(const WideString& path) override;
 
 private:
