@@ -45,9 +45,9 @@ void SetMultiplayerDefaults(ConfigFields& fields)
 
 void Config::Load()
 {
-    SetDefaults();
-    if (FileExists(kFileName)) {
-        Read();
+    // A file is applied only when it read whole, so each option's effect runs once.
+    if (!FileExists(kFileName) || !Read()) {
+        SetDefaults();
     }
 }
 

@@ -4,6 +4,7 @@
 // one action: binding a code takes it away from every other binding first.
 
 #include "engine/gui/OptionValue.h"
+#include "engine/input/InputCodes.h"
 
 #include <array>
 #include <cstdint>
@@ -17,10 +18,25 @@ struct BindingCodes {
 
 // Arrows, then B or the third mouse button, Enter or keypad Enter, Space or
 // left Alt, the Shifts, Caps Lock, the Ctrls, H, L, R, the first and second
-// mouse buttons, keypad 0 and keypad 1.
+// mouse buttons, keypad 0 and keypad 1 (keys by scan code).
 inline constexpr std::array<BindingCodes, kBindingCount> kDefaultBindingCodes{{
-    {200, -1}, {208, -1}, {203, -1}, {205, -1}, {48, 257}, {28, 156}, {57, 56}, {42, 54}, {58, -1},
-    {29, 157}, {35, -1}, {38, -1}, {19, -1}, {255, -1}, {256, -1}, {82, -1}, {79, -1},
+    {kKeyUp, kNoInputCode},
+    {kKeyDown, kNoInputCode},
+    {kKeyLeft, kNoInputCode},
+    {kKeyRight, kNoInputCode},
+    {48, kFirstMouseButtonCode + 2},
+    {kKeyEnter, kKeyPadEnter},
+    {57, 56},
+    {42, 54},
+    {58, kNoInputCode},
+    {29, 157},
+    {35, kNoInputCode},
+    {38, kNoInputCode},
+    {19, kNoInputCode},
+    {kFirstMouseButtonCode, kNoInputCode},
+    {kFirstMouseButtonCode + 1, kNoInputCode},
+    {82, kNoInputCode},
+    {79, kNoInputCode},
 }};
 
 // Both codes with the input system's names for them, as they are: no other

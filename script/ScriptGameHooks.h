@@ -1,7 +1,7 @@
 #pragma once
-// What mission nodes ask of the running game, installed while a game runs.
-// Without one (the mission editor alone, a menu reading missions) the nodes
-// act as on a machine outside any network game, with nothing to hold.
+// What mission nodes ask of the running game, installed while the front end
+// and its game module exist. Without one (the mission editor alone, tests)
+// the nodes act as on a machine outside any network game, with nothing to hold.
 
 #include "engine/files/WideString.h"
 
@@ -29,6 +29,6 @@ public:
     virtual void RecordReachedScript(const WideString& path) = 0;
 };
 
-// Null while no game runs. Not owned.
+// Null without a front end and its game module. Not owned.
 ScriptGameHooks* GetScriptGameHooks();
 void SetScriptGameHooks(ScriptGameHooks* hooks);

@@ -71,9 +71,9 @@ bool FileIsThere(const std::string& path)
 
 PackArchive::PackArchive(const WideString& packName)
     : packName_(packName)
-    , packPath_(WorkingFolderPath(packName))
+    , packPath_(WideStringToNarrow(WorkingFolderPath(packName)))
 {
-    ReadIndex(WideStringToNarrow(packPath_));
+    ReadIndex(packPath_);
 }
 
 WideString PackArchive::MemberKey(const WideString& storedName)

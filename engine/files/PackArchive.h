@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 
 struct PackPosition {
     uint32_t directoryOffset;   // the member's entry in the central directory
@@ -38,6 +39,6 @@ private:
     WideString packName_;   // as given, for messages
     // Members are opened by it, so they stay readable when the working
     // folder changes after start-up.
-    WideString packPath_;
+    std::string packPath_;   // full path, as the ZIP reader takes it
     std::map<WideString, PackPosition> index_;
 };

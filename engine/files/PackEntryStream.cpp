@@ -21,9 +21,9 @@ int32_t BelievableSize(const unz_file_info& info)
 
 } // namespace
 
-PackEntryStream::PackEntryStream(const WideString& packPath, const WideString& name, const PackPosition& position)
+PackEntryStream::PackEntryStream(const std::string& packPath, const WideString& name, const PackPosition& position)
     : Stream(name, -1)
-    , pack_(unzOpen(WideStringToNarrow(packPath).c_str()))
+    , pack_(unzOpen(packPath.c_str()))
 {
     if (!pack_) {
         return;

@@ -7,7 +7,7 @@
 class PackEntryStream : public Stream {
 public:
     // The pack by its full path; size -1 when the member could not be opened.
-    PackEntryStream(const WideString& packPath, const WideString& name, const PackPosition& position);
+    PackEntryStream(const std::string& packPath, const WideString& name, const PackPosition& position);
     ~PackEntryStream() override;
 
     // A compressed member moves by decompressing: backwards from its start.

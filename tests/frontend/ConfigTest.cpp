@@ -138,7 +138,6 @@ TEST_F(ConfigTest, ASavedFileReadsBackTheSameValues)
     const ConfigFields saved = config;
 
     Config loaded;
-    loaded.SetDefaults();
     loaded.Load();
     EXPECT_EQ(options.videoMode.value, 2);
     EXPECT_EQ(options.textureDetail.value, 0);
