@@ -35,11 +35,13 @@ const SharedEffect kSharedEffects[] = {
 };
 constexpr size_t kSharedEffectCount = sizeof kSharedEffects / sizeof kSharedEffects[0];
 
-// The effects of one device: the game has one; tests make several, one after
-// another. They are kept for the run: the style files they share must not
-// go before them at exit.
+// The effects of one device, shared by its batches: the game has one; tests
+// make several, one after another. They go with the device's last batch:
+// their programs hold the Direct3D device, which must be destroyed with the
+// renderer, before the program exits.
 struct SpriteEffects {
     const VideoDevice* device = nullptr;
+    int32_t batches = 0;
     std::unique_ptr<ShaderEffect> effects[kSharedEffectCount];
 };
 
@@ -47,6 +49,15 @@ SpriteEffects& SharedSpriteEffects()
 {
     static auto* shared = new SpriteEffects;
     return *shared;
+}
+
+void ReleaseSharedEffects(SpriteEffects& shared)
+{
+    for (size_t i = 0; i < kSharedEffectCount; ++i) {
+        *kSharedEffects[i].slot = nullptr;
+        shared.effects[i].reset();
+    }
+    shared.device = nullptr;
 }
 
 Vec2 Offset(Vec2 point, Vec2 by)
@@ -76,7 +87,12 @@ SpriteBatch::SpriteBatch(VideoDevice& device)
 
 SpriteBatch::~SpriteBatch()
 {
-    for (std::unique_ptr<ShaderEffect>& effect : SharedSpriteEffects().effects) {
+    SpriteEffects& shared = SharedSpriteEffects();
+    if (--shared.batches == 0) {
+        ReleaseSharedEffects(shared);
+        return;
+    }
+    for (std::unique_ptr<ShaderEffect>& effect : shared.effects) {
         if (effect && effect->GetParent() == this) {
             effect->SetParent(nullptr);
         }
@@ -88,6 +104,7 @@ SpriteBatch::~SpriteBatch()
 void SpriteBatch::LoadSharedEffects()
 {
     SpriteEffects& shared = SharedSpriteEffects();
+    ++shared.batches;
     if (shared.device != &device_) {
         shared.device = &device_;
         for (size_t i = 0; i < kSharedEffectCount; ++i) {

@@ -33,7 +33,7 @@ public:
     static constexpr int32_t kRingIndices = 65536;
 
     explicit SpriteBatch(VideoDevice& device);
-    // The shared effects forget a batch that goes.
+    // The shared effects forget a batch that goes; the last one destroys them.
     ~SpriteBatch() override;
 
     void SetVirtualScreen(float width, float height) override;

@@ -77,7 +77,10 @@ take_screenshot() {
 # Waits for the game to end and checks it ended well.
 expect_clean_exit() {
     local status=0
-    wait_for 30 bash -c "! kill -0 $game_pid" || true
+    for _ in $(seq 300); do
+        kill -0 "$game_pid" 2>/dev/null || break
+        sleep 0.1
+    done
     wait "$game_pid" || status=$?
     game_pid=
     [ "$status" -eq 0 ] || fail "exit code $status"

@@ -11,6 +11,7 @@
 #include "engine/gui/MenuScreen.h"
 #include "engine/gui/dcGUIConsole.h"
 #include "engine/input/InputSystem.h"
+#include "engine/video/SpriteDrawer.h"
 #include "render/device/TextureLookup.h"
 #include "render/device/TextureLoader.h"
 #include "render/sprites/RendererGuiResources.h"
@@ -157,4 +158,21 @@ TEST_F(EngineScreenTest, StatisticsLinesStandAtTheTopRight)
     EXPECT_GT(Colours(shot, {620, 40, 700, 56}).size(), 1u) << "the primitives";
     EXPECT_EQ(Colours(shot, {620, 60, 700, 76}).size(), 1u) << "no vertex count";
     EXPECT_EQ(Colours(shot, {0, 20, 600, 60}).size(), 1u) << "nothing on the left";
+}
+
+// The sprite effects' programs hold the Direct3D device: a device that
+// outlived the engine would still be running its threads when the program
+// exits.
+TEST_F(EngineScreenTest, ShuttingDownDestroysTheDeviceTheSpritesDrewOn)
+{
+    ASSERT_NE(AlphaSpriteShader, nullptr);
+    const Screenshot shot = ShowFrame(kBlack, [&] {
+        engine.GetSpriteBatch()->DrawFilledRect({10, 10, 100, 100}, {1.0f, 1.0f, 1.0f, 1.0f}, AlphaSpriteShader);
+    });
+    ASSERT_TRUE(shot.taken);
+    IDirect3DDevice9* device = static_cast<D3D9Video&>(Video()).GetDirect3DDevice();
+    device->AddRef();
+    engine.Shutdown();
+    EXPECT_EQ(device->Release(), 0u) << "something still holds the device";
+    EXPECT_EQ(AlphaSpriteShader, nullptr);
 }
