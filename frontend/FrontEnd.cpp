@@ -76,6 +76,15 @@ MLP* GetMainMenuScreen()
     return mainMenu.get();
 }
 
+void ReturnToMainMenu()
+{
+    if (!mainMenu) {
+        return;
+    }
+    mainMenu->SetFirstItemEnabled(false);
+    dcEngine::Instance().PushMLP(mainMenu.get(), true);
+}
+
 void StartTestGame()
 {
     mainMenu->SetFirstItemEnabled(true);

@@ -11,6 +11,8 @@ bool SetMenuVideoMode();
 // test mode the main menu takes LOADSCRIPT.
 void BuildFrontEnd();
 MLP* GetMainMenuScreen();
+// Back to the main menu from a load that failed: there is no game to resume.
+void ReturnToMainMenu();
 // The test mission: "Scripts\Autoload.dcScript" on "Maps\Test.DCW", with the
 // main menu's resume item enabled for when the player leaves it.
 void StartTestGame();

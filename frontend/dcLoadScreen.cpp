@@ -14,6 +14,7 @@
 #include "engine/video/TextureResource.h"
 #include "engine/video/VideoDevice.h"
 #include "game/vehicles/dcScriptGame.h"
+#include "frontend/FrontEnd.h"
 #include "game/world/GameModule.h"
 #include "platform/dfengine/DFEngine.h"
 #include "render/device/DFTexture.h"
@@ -130,6 +131,14 @@ bool dcLoadScreen::Advance(GameModule& game)
     }
     if (!game.IsLoaded()) {
         progress_ = kWorldProgressStart + kWorldProgressSpan * game.RunLoadStep();
+        return false;
+    }
+    // The world file was refused (and named in the log): no game to start.
+    if (game.GetWorld().HasFailed()) {
+        if (!gaveUp_) {
+            gaveUp_ = true;
+            ReturnToMainMenu();
+        }
         return false;
     }
     if (finishCount_ < kFinishingFrames) {

@@ -89,6 +89,7 @@ private:
     int32_t finishCount_ = 0;
     bool startFlag_ = false;     // the game may start
     bool started_ = false;       // the start actions ran
+    bool gaveUp_ = false;        // the world was refused: back to the menu
     WideString scriptName_;
     WideString worldName_;
     std::vector<LoadProgressEntry> players_;

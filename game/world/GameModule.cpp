@@ -10,6 +10,7 @@
 #include "engine/video/VideoDevice.h"
 #include "game/weapons/DecalRing.h"
 #include "game/world/GameMessages.h"
+#include "game/world/dcWorldRender.h"
 #include "render/sprites/SpriteBatch.h"
 
 #include <algorithm>
@@ -125,6 +126,8 @@ void GameModule::Simulate(float dt)
         engine.PollInput(dt * timeScale_);
     }
     GetViewCamera().Update();
+    world_.GetRender().ClearDrawLists();
+    world_.GetRender().PackMovingGeometry();
 }
 
 void GameModule::HandleInput()
@@ -203,6 +206,16 @@ void GameModule::DrawPauseOverlay()
                                false);
     }
     batch->ResetVirtualScreen();
+}
+
+void GameModule::ClearLoaded()
+{
+    loaded_ = false;
+    if (world_.NeedsLoading()) {
+        world_.Unload();
+        stageIndex_ = 0;
+        stageCounter_ = 0;
+    }
 }
 
 float GameModule::RunLoadStep()

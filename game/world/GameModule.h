@@ -70,8 +70,10 @@ public:
     // over all nine stages, 1.0 once loaded. The world loads once per run.
     float RunLoadStep();
     bool IsLoaded() const { return loaded_; }
-    // The next load screen loads again; stages already done finish at once.
-    void ClearLoaded() { loaded_ = false; }
+    // The next load screen loads again. The world loaded whole stays when it
+    // is the one named again, and its stages finish at once; another world
+    // (or one that failed) loads from an empty world, stage 1 on.
+    void ClearLoaded();
     // dcGameReset (end of game) to the whole scene: how many handled it.
     int32_t BroadcastGameReset();
     // Every decal of the world's ring ends at once; a new game starts clean.

@@ -5,7 +5,14 @@
 #include "engine/core/MessageChannel.h"
 #include "engine/core/dcEngine.h"
 #include "engine/files/ArchiveList.h"
+#include "engine/video/VideoDevice.h"
+#include "game/world/DamageScaling.h"
+#include "game/world/DecoRouteNetwork.h"
+#include "game/world/GameModule.h"
+#include "game/world/MaterialDrawList.h"
 #include "game/world/SkySettings.h"
+#include "game/world/dcWorldGeometry.h"
+#include "game/world/dcWorldRender.h"
 #include "render/models/Camera.h"
 #include "render/shaders/ShaderVariable.h"
 
@@ -30,15 +37,49 @@ const std::array<World::LoadStage, World::kStageCount> World::kLoadStages = {
 };
 
 World::World()
+    : geometry_(std::make_unique<dcWorldGeometry>())
+    , render_(std::make_unique<dcWorldRender>(dcEngine::Instance().GetVideoDevice(), *this, geometryRecords_))
 {
     // Drawing objects set "World" themselves.
     AddVariable(L"World", kShaderMatrix, false);
     viewId_ = AddVariable(L"View", kShaderMatrix, false);
     projectionId_ = AddVariable(L"Proj", kShaderMatrix, false);
     physics_.SetGravity({0.0f, kPhysicsGravity, 0.0f});
+    staticLighting_.SetParent(this);
+    frameParameters_ = std::make_unique<WorldFrameParameters>(*this, staticLighting_);
+    FillDamageFactors();
 }
 
-World::~World() = default;
+// The scene, and the decorations in it, went before.
+World::~World()
+{
+    MaterialDrawLists().clear();
+}
+
+void World::Unload()
+{
+    file_.reset();
+    failed_ = false;
+    loadedName_.clear();
+    box_ = {};
+    if (geometry_->GetWorld()) {
+        geometry_->RemoveFromPhysics(physics_);
+    }
+    geometry_->Vertices().clear();
+    geometry_->Triangles().clear();
+    ClearPathNetworks();
+    CurrentDecoRouteNetwork().reset();
+    if (GameModule* game = GameModule::Get()) {
+        for (int32_t id : decorationIds_) {
+            game->GetScene().DeleteById(id);
+        }
+    }
+    decorationIds_.clear();
+    render_->ClearStreamingGeometry();
+    geometryRecords_.clear();
+    MaterialDrawLists().clear();
+    materials_.clear();
+}
 
 void World::ResetSky()
 {
@@ -51,6 +92,7 @@ float World::LoadHeader(int32_t&)
     if (file_->GetSize() < kSmallestWorldFile || !HasWorldMagic(*file_)) {
         LogHub::PrintError("%s is not a valid world", fileName_.c_str());
         file_.reset();
+        failed_ = true;
         return 1.0f;
     }
     file_->ReadInt32();
@@ -59,6 +101,7 @@ float World::LoadHeader(int32_t&)
     if (kind != kWorldFileKind) {
         LogHub::PrintError("%s is not a world", fileName_.c_str());
         file_.reset();
+        failed_ = true;
     }
     return 1.0f;
 }
@@ -66,26 +109,6 @@ float World::LoadHeader(int32_t&)
 float World::NothingToLoad(int32_t&)
 {
     return 1.0f;
-}
-
-float World::LoadCollision(int32_t& counter)
-{
-    return NothingToLoad(counter);
-}
-
-float World::LoadPathNetworks(int32_t& counter)
-{
-    return NothingToLoad(counter);
-}
-
-float World::LoadRenderGeometry(int32_t& counter)
-{
-    return NothingToLoad(counter);
-}
-
-float World::LoadMaterials(int32_t& counter)
-{
-    return NothingToLoad(counter);
 }
 
 float World::LoadObjectMeshes(int32_t& counter)
@@ -107,6 +130,9 @@ float World::LoadDynamicObjects(int32_t& counter)
 float World::LoadMarkers(int32_t& counter)
 {
     NothingToLoad(counter);
+    if (file_ && !failed_) {
+        loadedName_ = fileName_;
+    }
     file_.reset();
     return 1.0f;
 }
@@ -138,7 +164,12 @@ void World::Render(const Camera& camera, int32_t firstPass, int32_t passCount)
     if (sky_) {
         sky_->Draw(camera);
     }
+    const GameModule* game = GameModule::Get();
+    const ShadowMap* shadow = game ? &game->GetShadowMap() : nullptr;
+    frameParameters_->Bind(camera, {&lighting_, box_, shadow ? &shadow->GetCamera() : nullptr,
+                                    shadow ? shadow->GetTexture() : nullptr, dcEngine::Instance().GetFrameTime()});
     for (int32_t pass = firstPass; pass < firstPass + passCount; ++pass) {
+        render_->RenderPass(camera, pass);
         visibility_.RenderPass(camera, pass);
     }
 }

@@ -11,18 +11,26 @@
 // models can take it as their parent.
 
 #include "engine/files/Stream.h"
+#include "engine/math/BoundingBox.h"
 #include "engine/physics/PhysicsWorld.h"
 #include "game/world/FixedStepClock.h"
+#include "game/world/PathNetwork.h"
 #include "game/world/VisibilityManager.h"
+#include "game/world/WorldFrameParameters.h"
+#include "game/world/WorldMaterial.h"
+#include "render/models/Mesh.h"
 #include "render/shaders/ShaderVariableBlock.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class Camera;
 class MessageChannel;
 class SkySettings;
+class dcWorldGeometry;
+class dcWorldRender;
 
 class World : public ShaderVariableBlock {
 public:
@@ -56,10 +64,31 @@ public:
     // "View" and "Proj" for the shaders, from the camera's current matrices.
     void AimShaders(const Camera& camera);
 
+    // The world named is not the one loaded whole: the stages must run again,
+    // from an empty world (Unload).
+    bool NeedsLoading() const { return fileName_ != loadedName_; }
+    // Back to no world: collision, networks, decorations, render geometry,
+    // materials and draw lists go.
+    void Unload();
+    // A stage gave the file up as broken; the remaining stages read nothing.
+    bool HasFailed() const { return failed_; }
+
     const WideString& GetFileName() const { return fileName_; }
     void SetFileName(const WideString& name) { fileName_ = name; }
     // The world file while the stages read it: from a valid header to the last stage.
     Stream* GetFile() const { return file_.get(); }
+
+    const BoundingBox& GetBox() const { return box_; }
+    dcWorldGeometry& GetGeometry() { return *geometry_; }
+    dcWorldRender& GetRender() { return *render_; }
+    const std::vector<GeometryBuffers>& GetGeometryRecords() const { return geometryRecords_; }
+    const std::vector<Material>& GetMaterials() const { return materials_; }
+    // Scene ids of the decorations this world put into the game scene.
+    const std::vector<int32_t>& GetDecorationIds() const { return decorationIds_; }
+    // The static lights' block; its parent is the World.
+    ShaderVariableBlock& GetStaticLighting() { return staticLighting_; }
+    // What the frame parameters take from the sky.
+    FrameLighting& GetLighting() { return lighting_; }
 
     PhysicsWorld& GetPhysics() { return physics_; }
     FixedStepClock& GetStepClock() { return stepClock_; }
@@ -73,10 +102,32 @@ private:
     // A stage whose contents the loader does not build yet: its chunks are
     // left unread, and it is done at once.
     float NothingToLoad(int32_t& counter);
+    // The file is broken (the stream has reported it): let it go.
+    float GiveUpFile();
+    bool ReadRoadNetwork(PathNetwork<PathNode>& network);
+    bool ReadPedestrianNetwork();
+    bool ReadDecoRouteNetwork();
+    bool ReadDecorations();
+    bool ReadStreamingGeometry();
+    bool ReadGeometryRecord(GeometryBuffers& record);
+    bool ReadVertexStreams(GeometryBuffers& record, int32_t vertexCount);
+    bool ReadIndices(GeometryBuffers& record, int32_t vertexCount);
+    float ReadMaterialBatch(int32_t& counter);
 
     WideString fileName_ = L"Maps\\World.DCW";
+    WideString loadedName_;   // of the world loaded whole; empty before
     std::unique_ptr<Stream> file_;
+    bool failed_ = false;
+    BoundingBox box_{};
     PhysicsWorld physics_;
+    std::unique_ptr<dcWorldGeometry> geometry_;
+    std::vector<GeometryBuffers> geometryRecords_;
+    std::vector<Material> materials_;
+    std::unique_ptr<dcWorldRender> render_;   // reads the geometry records
+    std::vector<int32_t> decorationIds_;      // in the game scene
+    ShaderVariableBlock staticLighting_;
+    FrameLighting lighting_;
+    std::unique_ptr<WorldFrameParameters> frameParameters_;
     float physicsTimeFactor_ = 1.0f;
     FixedStepClock stepClock_;
     std::unique_ptr<SkySettings> sky_;

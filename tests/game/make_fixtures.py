@@ -2,12 +2,16 @@
 """Writes the fixtures of the game tests with the game's own data writers:
 tests/game/make_fixtures.py OUT_FOLDER
 
-- worlds/: the sample world "Maps\\Test.DCW" from data/, and world files
-  whose headers the loader must refuse.
+- worlds/: the sample world "Maps\\Test.DCW" from data/, world files
+  whose headers the loader must refuse, a world with every geometry chunk
+  filled ("Maps\\Geometry.DCW"), and damaged copies of it whose counts or
+  indices do not fit.
 - language/: a language whose content switches turn blood and ragdolls off.
 """
 
+import json
 import pathlib
+import struct
 import sys
 
 root = pathlib.Path(__file__).resolve().parents[2]
@@ -30,6 +34,76 @@ def worlds(out: pathlib.Path):
     write(maps / "Ten.DCW", sample[:10])
     write(maps / "Kind3.DCW", BinaryWriter().raw(b"DC2").int32(0).int32(3).int32(0).bytes() + sample[15:])
     write(maps / "Magic.DCW", b"DC3" + sample[3:])
+    geometry_worlds(maps)
+
+
+def vertex(x, z):
+    return [x, 0, z, 0, 1, 0, 0, 0]
+
+
+# Every chunk of the geometry stages holds records; the markers and objects stay empty.
+GEOMETRY_WORLD = {
+    "collision": {
+        "vertices": [[-100, 0, -100], [100, 0, -100], [100, 0, 100], [-100, 0, 100]],
+        "triangles": [[0, 1, 2, 0], [0, 2, 3, 0]],
+    },
+    "box": {"centre": [0, 10, 0], "half": [100, 10, 100]},
+    "traffic": [
+        {"id": 11, "position": [0, 0, 0], "weight": 0.5, "links": [1, 2], "tag": 3},
+        {"id": 12, "position": [10, 0, 0], "links": [0]},
+        {"id": 13, "position": [20, 0, 0], "links": []},
+    ],
+    "roads": [{"id": 7, "position": [0, 0, 5], "links": [1]}, {"id": 8, "position": [5, 0, 5], "links": [0]}],
+    "decoration_routes": [
+        {"position": [0, 20, 0], "speed": 2.0, "links": [1]},
+        {"position": [10, 20, 0], "speed": 3.0, "links": [2]},
+        {"position": [20, 20, 0], "speed": 4.0, "links": [3]},
+        {"position": [30, 20, 0], "speed": 5.0, "links": [0]},
+    ],
+    "decorations": [
+        {"model": 2, "route": [0, 1, 2]},
+        {"model": 0, "route": [0, 1]},
+        {"model": 0, "route": [0, 1, 10001]},
+        {"model": 0, "route": [0, 1, 4]},
+    ],
+    "streaming": {
+        "elements": [[0, 0, 2, 0, 0, 0], [0, 12, 2, 0, 3, 0], [0, 24, 1, 0, 5, 0]],
+        "vertices": [vertex(0, 0), vertex(1, 0), vertex(0, 1)],
+        "indices": [0, 1, 2],
+    },
+    "geometry": [
+        {"elements": [[0, 0, 2, 0, 0, 0]], "vertex_count": 3,
+         "streams": [{"dynamic": True, "stride": 12, "data": "00" * 36}], "indices": [0, 1, 2]},
+        {"elements": [], "vertex_count": 0, "streams": [], "indices": []},
+    ],
+    "materials": [{"effect": "dcMesh.DCS", "parameters": [
+        {"name": "Tex0", "texture": "Road.DCT"}, {"name": "Shine", "kind": 3, "value": "0000803f"},
+        {"name": "Empty", "kind": 0, "value": ""}]}] +
+    [{"effect": f"Plain{i}.DCS"} for i in range(10)],
+}
+
+
+def damaged(name, change):
+    world = json.loads(json.dumps(GEOMETRY_WORLD))
+    change(world)
+    return name, dcw.write_dcw(world)
+
+
+def geometry_worlds(maps: pathlib.Path):
+    whole = dcw.write_dcw(GEOMETRY_WORLD)
+    write(maps / "Geometry.DCW", whole)
+    write(maps / "Cut.DCW", whole[:200])
+    cases = [
+        damaged("FarVertex.DCW", lambda w: w["collision"]["triangles"].append([0, 1, 4, 0])),
+        damaged("FarLink.DCW", lambda w: w["traffic"][1]["links"].append(3)),
+        damaged("FarIndex.DCW", lambda w: w["geometry"][0]["indices"].extend([0, 1, 3])),
+        damaged("RouteLink.DCW", lambda w: w["decoration_routes"][0]["links"].append(-1)),
+    ]
+    for name, data in cases:
+        write(maps / name, data)
+    # A vertex count whose streams the file cannot hold.
+    marker = struct.pack("<ii", 3, 1) + b"\x01" + struct.pack("<i", 12)
+    write(maps / "HugeCount.DCW", whole.replace(marker, struct.pack("<ii", 0x10000000, 1) + b"\x01" + struct.pack("<i", 12), 1))
 
 
 def gore_free_language(out: pathlib.Path):

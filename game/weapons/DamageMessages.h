@@ -1,0 +1,46 @@
+#pragma once
+// The two damage messages: a damaging object hands them straight to the
+// damaged entity's receiver, on the machine where the damaging object runs.
+// They hold pointers and never cross the network.
+
+#include "engine/core/Message.h"
+#include "engine/math/Vec3.h"
+
+#include <cstdint>
+
+class MessageReceiver;
+class PhysicsGeom;
+
+enum DamageKind : int32_t {
+    kDamageFire = 0,
+    kDamageExplosion = 1,
+    kDamageBullet = 2,
+    kDamageImpact = 3,
+    kDamageKill = 4,
+};
+constexpr int32_t kDamageKindCount = 5;
+
+struct dcDamageMessage {
+    DC_LOCAL_MESSAGE(dcDamageMessage)
+    MessageReceiver* attacker = nullptr;   // credited with the damage; none when null
+    Vec3 direction;                        // of the hit, world space; zero when unknown
+    PhysicsGeom* hitGeometry = nullptr;    // the receiver's own geometry hit; null: the whole entity
+    float amount = 0.0f;                   // before the receiver's scaling
+    int32_t kind = kDamageFire;            // DamageKind
+    int32_t reserved = 0;
+    uint8_t forced = 0;                    // 1: the receiver may neither ignore nor cap it
+};
+
+struct dcExtDamageMessage {
+    DC_LOCAL_MESSAGE(dcExtDamageMessage)
+    MessageReceiver* attacker = nullptr;
+    Vec3 direction;
+    PhysicsGeom* hitGeometry = nullptr;
+    float amount = 0.0f;
+    int32_t kind = kDamageFire;
+    int32_t reserved = 0;
+    uint8_t forced = 0;
+    Vec3 hitPoint;       // world position of the hit
+    Vec3 hitDirection;   // unit: the contact normal, or the bullet's direction
+    int32_t extra = 0;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// The routes along which the world's moving decorations travel: nodes with
+// the speed a decoration eases toward while it heads for each. The world
+// loader makes a new network current for every world it loads.
+
+#include "engine/math/Vec3.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct DecoRouteNode {
+    Vec3 position;
+    std::vector<DecoRouteNode*> links;
+    uint32_t flags = 0;   // the decorations' own marks; zero after loading
+    float speed = 0.0f;
+};
+
+class DecoRouteNetwork {
+public:
+    std::vector<DecoRouteNode>& Nodes() { return nodes_; }
+
+private:
+    std::vector<DecoRouteNode> nodes_;
+};
+
+// The network of the world loaded last; none before the first.
+std::unique_ptr<DecoRouteNetwork>& CurrentDecoRouteNetwork();

@@ -1,0 +1,31 @@
+#include "game/world/WorldFileChecks.h"
+
+bool ReadBlock(Stream& file, void* out, int32_t bytes)
+{
+    if (bytes < 0 || file.Remaining() < bytes || file.Read(out, bytes) != bytes) {
+        file.ReportErrors();
+        return false;
+    }
+    return true;
+}
+
+bool ReadRecordCount(Stream& file, int32_t recordBytes, int32_t& count)
+{
+    if (!ReadBlock(file, &count, 4)) {
+        return false;
+    }
+    if (count < 0 || count > file.Remaining() / (recordBytes > 0 ? recordBytes : 1)) {
+        file.ReportErrors();
+        return false;
+    }
+    return true;
+}
+
+bool CheckIndex(Stream& file, int32_t index, int32_t count)
+{
+    if (index < 0 || index >= count) {
+        file.ReportErrors();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Reading the world file without trusting it: every block must be there
+// whole, and every index must address a record of its table. A failed check
+// reports the file once ("%s contains errors") and answers false; the loader
+// then gives the world up.
+
+#include "engine/files/Stream.h"
+
+#include <cstdint>
+
+// bytes bytes into out; false, reported, when the file ends first.
+bool ReadBlock(Stream& file, void* out, int32_t bytes);
+// An int32 count of records of recordBytes each that the rest of the file
+// can hold; false, reported, for a negative count or one past the end.
+bool ReadRecordCount(Stream& file, int32_t recordBytes, int32_t& count);
+// False, reported, unless 0 <= index < count.
+bool CheckIndex(Stream& file, int32_t index, int32_t count);
