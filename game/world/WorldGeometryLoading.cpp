@@ -192,10 +192,10 @@ bool World::ReadDecorations()
         if (!ReadBlock(file, &letter, 4) || !ReadArray(file, decoration->Route())) {
             return false;
         }
-        auto model = std::make_unique<Model>(dcDecoObject::ModelName(letter), L"");
-        model->SetParent(this);
-        decoration->SetModel(std::move(model));
         if (game && decoration->HasUsableRoute(routeNodes)) {
+            auto model = std::make_unique<Model>(dcDecoObject::ModelName(letter), L"");
+            model->SetParent(this);
+            decoration->SetModel(std::move(model));
             game->GetScene().Add(decoration.get());
             decorationIds_.push_back(decoration.release()->GetId());
         }

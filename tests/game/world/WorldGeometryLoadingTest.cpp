@@ -77,7 +77,8 @@ TEST_F(WorldGeometryLoadingTest, TheGeometryChunksArriveWhereTheGameReadsThem)
     ScopedCapture log(kLogError);
     // Header 1, collision 5, paths 4, two records 4, eleven materials 3, four stubs, done.
     ASSERT_EQ(LoadWorld(L"Maps\\Geometry.DCW").size(), 22u);
-    EXPECT_TRUE(log->lines.empty()) << (log->lines.empty() ? "" : WideStringToNarrow(log->lines[0]));
+    // The one decoration placed asks for its model, the third letter's; the fixture has none.
+    EXPECT_EQ(log->lines, std::vector<WideString>{L"ResourceFactory: Resource ^1Models\\C.DCM^7 not found!"});
     World& world = Game().GetWorld();
     EXPECT_FALSE(world.HasFailed());
 
@@ -142,7 +143,10 @@ TEST_F(WorldGeometryLoadingTest, ABrokenWorldIsNamedInTheLogAndLoadsNoFurther)
              {L"Maps\\HugeCount.DCW", L"Maps\\HugeCount.DCW contains errors"}}) {
         ScopedCapture log(kLogError);
         const std::vector<float> progress = LoadWorld(c.file);
-        EXPECT_EQ(log->lines, std::vector<WideString>{c.line}) << WideStringToNarrow(c.file);
+        // Decorations read before the damage ask for their models, which the fixture lacks.
+        std::vector<WideString> lines = log->lines;
+        std::erase_if(lines, [](const WideString& line) { return line.find(L"Models\\") != WideString::npos; });
+        EXPECT_EQ(lines, std::vector<WideString>{c.line}) << WideStringToNarrow(c.file);
         EXPECT_TRUE(Game().IsLoaded());
         EXPECT_TRUE(Game().GetWorld().HasFailed());
         EXPECT_EQ(Game().GetWorld().GetFile(), nullptr);

@@ -9,7 +9,9 @@
 #include "render/models/Camera.h"
 #include "render/shaders/ShaderVariable.h"
 #include "render/shaders/ShaderVariableBlock.h"
+#include "tests/render/device/WindowedDevice.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -108,6 +110,60 @@ TEST_F(WorldRenderTest, AFrameTooLargeForTheRingsDrawsNothingFromThem)
     dcWorldRender::AddDrawItem(lists[0], &beyond, 0, 1.0f);
     render.PackMovingGeometry();
     EXPECT_EQ(Packed(lists[0]), (std::vector<int32_t>{0, 0, 0, 0}));
+}
+
+class WorldRenderDeviceTest : public WindowedDevice {};
+
+TEST_F(WorldRenderDeviceTest, PackedPropsAreMovedByTheirPoseUnlessStoredInWorldSpace)
+{
+    ShaderVariableBlock world;
+    std::vector<GeometryBuffers> geometry;
+    dcWorldRender render(&video, world, geometry);
+    for (int32_t i = 0; i < 4; ++i) {
+        render.StreamingVertices().push_back({{static_cast<float>(i), 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}, 0.5f, 0.25f});
+    }
+    render.StreamingIndices() = {0, 1, 2, 1, 2, 3};
+    MaterialDrawLists().assign(1, MaterialDrawList{});
+
+    ObjectMesh placed;   // vertices 1 to 3, already in world space
+    placed.worldSpace = 1;
+    placed.ranges.resize(1);
+    placed.ranges[0].firstVertex = 1;
+    placed.ranges[0].vertexCount = 3;
+    placed.ranges[0].firstIndex = 3;
+    placed.ranges[0].indexCount = 3;
+    ObjectMesh moved;    // vertices 0 to 2 in the object's frame
+    moved.ranges.resize(1);
+    moved.ranges[0].vertexCount = 3;
+    moved.ranges[0].indexCount = 3;
+    dcWorldObject first;
+    first.mesh = &placed;
+    dcWorldObject second;
+    second.mesh = &moved;
+    second.position = {10.0f, 0.0f, 0.0f};
+    second.rotation = Quaternion::FromAxisAngle({0.0f, 1.0f, 0.0f}, 1.5707963f);
+    dcWorldRender::AddDrawItem(MaterialDrawLists()[0], &first, 0, 1.0f);
+    dcWorldRender::AddDrawItem(MaterialDrawLists()[0], &second, 0, 1.0f);
+    render.PackMovingGeometry();
+
+    Camera camera;
+    render.RenderPass(camera, 3);
+    VertexBuffer* ring = video.GetVertexStream(0);
+    ASSERT_NE(ring, nullptr);
+    const auto* packed = static_cast<const StreamingVertex*>(ring->Lock({ring->GetRingPosition(), 6}, kLockNoOverwrite));
+    ASSERT_NE(packed, nullptr);
+    // The last item first: turned a quarter about y, then moved to x = 10.
+    EXPECT_NEAR(packed[1].position.x, 10.0f, 1e-5f);
+    EXPECT_NEAR(std::abs(packed[1].position.z), 1.0f, 1e-5f);
+    EXPECT_NEAR(std::abs(packed[1].normal.z), 1.0f, 1e-5f);
+    EXPECT_EQ(packed[1].u, 0.5f);
+    // Then the world-space item as it is stored.
+    EXPECT_EQ(packed[3].position.x, 1.0f);
+    EXPECT_EQ(packed[5].position.x, 3.0f);
+    EXPECT_EQ(packed[5].normal.x, 1.0f);
+    ring->Unlock();
+    EXPECT_EQ(render.GetTransformedObjectCount(), 1);
+    MaterialDrawLists().clear();
 }
 
 TEST(WorldFrameParameters, FogExtentsAndLightsReachTheirBlocks)
