@@ -5,6 +5,7 @@
 #include "engine/core/MessageChannel.h"
 #include "engine/core/dcEngine.h"
 #include "engine/files/ArchiveList.h"
+#include "game/world/HitSoundTable.h"
 #include "game/world/SkySettings.h"
 #include "render/models/Camera.h"
 #include "render/shaders/ShaderVariable.h"
@@ -38,15 +39,26 @@ World::World()
     physics_.SetGravity({0.0f, kPhysicsGravity, 0.0f});
 }
 
-World::~World() = default;
+World::~World()
+{
+    ClearHitSoundTable();
+}
 
 void World::ResetSky()
 {
     sky_ = std::make_unique<SkySettings>();
 }
 
+void World::LoadSky(const WideString& folder)
+{
+    auto sky = std::make_unique<SkySettings>();
+    sky->Load(folder, this);
+    sky_ = std::move(sky);
+}
+
 float World::LoadHeader(int32_t&)
 {
+    FillHitSoundTable();
     file_ = OpenFile(fileName_);
     if (file_->GetSize() < kSmallestWorldFile || !HasWorldMagic(*file_)) {
         LogHub::PrintError("%s is not a valid world", fileName_.c_str());
