@@ -1,6 +1,7 @@
 #include "game/world/GameModule.h"
 
 #include "engine/core/FrameMessages.h"
+#include "engine/core/ProgramState.h"
 #include "engine/core/dcEngine.h"
 #include "engine/gui/Font.h"
 #include "engine/input/InputCodes.h"
@@ -56,6 +57,9 @@ GameModule::GameModule()
     scene_.AddObserver(&finalUpdateChannel_);
     scene_.AddObserver(&world_.GetVisibility());
     fonts_.Create(language);
+    if (testMode) {
+        skySaveCommands_.Register(*this);
+    }
 }
 
 GameModule::~GameModule()

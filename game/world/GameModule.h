@@ -16,6 +16,7 @@
 #include "engine/net/HostScene.h"
 #include "game/world/GameFonts.h"
 #include "game/world/ShadowMap.h"
+#include "game/world/SkySaveCommands.h"
 #include "game/world/World.h"
 #include "render/models/Camera.h"
 
@@ -143,4 +144,5 @@ private:
     ShadowMap shadowMap_;
     GameFonts fonts_;
     FrontEndLinks links_;
+    SkySaveCommands skySaveCommands_{world_};   // test mode only
 };

@@ -9,6 +9,7 @@
 #include "game/world/DamageScaling.h"
 #include "game/world/DecoRouteNetwork.h"
 #include "game/world/GameModule.h"
+#include "game/world/HitSoundTable.h"
 #include "game/world/MaterialDrawList.h"
 #include "game/world/SkySettings.h"
 #include "game/world/dcWorldGeometry.h"
@@ -54,6 +55,7 @@ World::World()
 World::~World()
 {
     MaterialDrawLists().clear();
+    ClearHitSoundTable();
 }
 
 void World::Unload()
@@ -86,8 +88,16 @@ void World::ResetSky()
     sky_ = std::make_unique<SkySettings>();
 }
 
+void World::LoadSky(const WideString& folder)
+{
+    auto sky = std::make_unique<SkySettings>();
+    sky->Load(folder, this);
+    sky_ = std::move(sky);
+}
+
 float World::LoadHeader(int32_t&)
 {
+    FillHitSoundTable();
     file_ = OpenFile(fileName_);
     if (file_->GetSize() < kSmallestWorldFile || !HasWorldMagic(*file_)) {
         LogHub::PrintError("%s is not a valid world", fileName_.c_str());

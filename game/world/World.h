@@ -96,6 +96,8 @@ public:
     SkySettings* GetSky() const { return sky_.get(); }
     // A fresh sky replaces the current one.
     void ResetSky();
+    // The sky of the folder ("Skies\Day") replaces the current one.
+    void LoadSky(const WideString& folder);
     float GetPhysicsTimeFactor() const { return physicsTimeFactor_; }
 
 private:

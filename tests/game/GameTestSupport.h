@@ -81,7 +81,10 @@ public:
 
 class GameTest : public testing::Test {
 protected:
-    GameTest() : window(L"Game test", {0, 0, 800, 600}, false)
+    GameTest() : GameTest(nullptr) {}
+    // With an audio device of the test's choice (the engine's sound
+    // folders and loaders are not set up by it).
+    explicit GameTest(std::unique_ptr<AudioDevice> audio) : window(L"Game test", {0, 0, 800, 600}, false)
     {
         // A folder in place of the log file: the engine's log sink then writes nothing here.
         std::filesystem::create_directory("Console.RTF");
@@ -91,7 +94,7 @@ protected:
         scripted = devices.get();
         auto input = std::make_unique<InputSystem>(std::move(devices), &engine.GetLanguage());
         input->Init(window, false);
-        engine.Start(nullptr, nullptr, std::move(input), L"English");
+        engine.Start(nullptr, std::move(audio), std::move(input), L"English");
     }
     ~GameTest() override
     {

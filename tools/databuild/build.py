@@ -4,8 +4,9 @@ every file, and the files the game needs loose beside it.
 - Sources convert by extension: "X.lang" becomes the language file "X.DCL",
   "X.movie" the movie "X.AVI", "X.sound" the sound "X.WAV", "X.music" the
   Ogg Vorbis music "X.OGG", "X.texture" the texture "X.DCT", "X.world" the
-  world "X.DCW", "X.mission" the mission script "X.dcScript"; other files are
-  taken as they are.
+  world "X.DCW", "X.mission" the mission script "X.dcScript", "X.flare" and
+  "X.lighting" the sky settings file "X.VKS"; other files are taken as they
+  are.
 - "data/external.txt" names files taken from installed Debian packages
   ("Fonts/HUD Font.TTF = /usr/share/fonts/..."), never committed.
 - "data/loose.txt" names the game files that are also written loose; a loose
@@ -16,7 +17,7 @@ import argparse
 import pathlib
 import sys
 
-from . import dcw, language, mission, models, movie, texture, music, wav
+from . import dcw, language, mission, models, movie, texture, music, vks, wav
 from .pack import write_pack
 
 CONTROL_FILES = {"external.txt", "loose.txt"}
@@ -54,6 +55,9 @@ def convert(path: pathlib.Path, relative: pathlib.PurePath):
     if path.suffix == ".mission":
         return game_name(relative.with_suffix(".dcScript")), mission.build_mission(path.read_text(encoding="utf-8"),
                                                                                   str(path))
+    if path.suffix in vks.CONVERSIONS:
+        return game_name(relative.with_suffix(vks.CONVERSIONS[path.suffix])), vks.build(
+            path.read_text(encoding="utf-8"), path.suffix)
     if path.suffix in models.CONVERSIONS:
         return game_name(relative.with_suffix(models.CONVERSIONS[path.suffix])), models.build(path)
     return game_name(relative), path.read_bytes()

@@ -109,11 +109,12 @@ class ShapeBuilder:
         for i in range(1, len(corners) - 1):
             self.indices += [first, first + i, first + i + 1]
 
-    def box(self, centre, size):
+    def box(self, centre, size, inward=False):
         half = scale(size, 0.5)
+        facing = -1.0 if inward else 1.0
         for axis in range(3):
             for sign in (-1.0, 1.0):
-                normal = tuple(sign if i == axis else 0.0 for i in range(3))
+                normal = tuple(sign * facing if i == axis else 0.0 for i in range(3))
                 u_axis, v_axis = [i for i in range(3) if i != axis]
                 corners = []
                 for du, dv in ((-1, -1), (-1, 1), (1, 1), (1, -1)):
@@ -145,7 +146,8 @@ class ShapeBuilder:
 
     def add_shape(self, shape):
         if "box" in shape:
-            self.box(tuple(shape["box"]["centre"]), tuple(shape["box"]["size"]))
+            box = shape["box"]
+            self.box(tuple(box["centre"]), tuple(box["size"]), box.get("inward", False))
         else:
             c = shape["cylinder"]
             self.cylinder(tuple(c["centre"]), c["radius"], c["length"], c.get("axis", "y"), c.get("segments", 12))
