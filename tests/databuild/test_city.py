@@ -244,10 +244,14 @@ class CityTest(unittest.TestCase):
         self.assertTrue(all(record["vertex_count"] <= 65536 for record in description["geometry"]))
         self.assertEqual(len(reachable(description["traffic"])), len(description["traffic"]))
 
-    def test_a_city_without_blocks_is_refused(self):
-        with self.assertRaises(ValueError):
-            city.generate(CitySettings(blocks=(0, 3)))
-
+    def test_bad_settings_are_refused_naming_the_file(self):
+        for source, message in (('{"blocks": [0, 3]}', "at least one block"),
+                                ('{"seed": 1, "colour": "red"}', "unknown city settings colour")):
+            with self.subTest(source=source):
+                with self.assertRaises(ValueError) as refused:
+                    city.build_city(source, "Maps/Bad.city")
+                self.assertIn("Maps/Bad.city: ", str(refused.exception))
+                self.assertIn(message, str(refused.exception))
 
 if __name__ == "__main__":
     unittest.main()

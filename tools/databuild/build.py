@@ -45,7 +45,7 @@ def convert(path: pathlib.Path, relative: pathlib.PurePath):
     if path.suffix == ".world":
         return game_name(relative.with_suffix(".DCW")), dcw.build_world(path.read_text(encoding="utf-8"))
     if path.suffix == ".city":
-        return game_name(relative.with_suffix(".DCW")), city.build_city(path.read_text(encoding="utf-8"))
+        return game_name(relative.with_suffix(".DCW")), city.build_city(path.read_text(encoding="utf-8"), str(path))
     if path.suffix == ".sound":
         return game_name(relative.with_suffix(".WAV")), wav.build_sound(path.read_text(encoding="utf-8"))
     if path.suffix == ".music":

@@ -152,10 +152,16 @@ def generate(settings: CitySettings):
 
 def settings_from(source: str) -> CitySettings:
     values = json.loads(source)
+    unknown = sorted(set(values) - set(CitySettings.__dataclass_fields__))
+    if unknown:
+        raise ValueError(f"unknown city settings {', '.join(unknown)}")
     if "blocks" in values:
         values["blocks"] = tuple(values["blocks"])
     return CitySettings(**values)
 
 
-def build_city(source: str) -> bytes:
-    return dcw.write_dcw(generate(settings_from(source)))
+def build_city(source: str, origin: str = "<city>") -> bytes:
+    try:
+        return dcw.write_dcw(generate(settings_from(source)))
+    except ValueError as error:
+        raise ValueError(f"{origin}: {error}") from error

@@ -156,7 +156,9 @@ def stripes(width, height, description):
 
 
 def facade(width, height, description):
-    wall = description["wall"]
+    wall = description.get("wall", {})
+    if wall.get("generator") not in GENERATORS:
+        raise ValueError(f"a facade's wall has no known generator: {wall.get('generator')!r}")
     pixels = GENERATORS[wall["generator"]](width, height, wall)
     columns, rows = description.get("windows", [2, 2])
     window_w, window_h = description.get("window", [width // columns // 2, height // rows // 2])
