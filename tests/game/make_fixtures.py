@@ -21,7 +21,7 @@ import sys
 root = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(root / "tools"))
 
-from databuild import build, dcw, language, vks, wav  # noqa: E402
+from databuild import build, city, dcw, language, vks, wav  # noqa: E402
 from databuild.binary import BinaryWriter  # noqa: E402
 
 
@@ -32,7 +32,7 @@ def write(path: pathlib.Path, data: bytes):
 
 def worlds(out: pathlib.Path):
     maps = out / "worlds" / "Maps"
-    sample = dcw.build_world((root / "data" / "Maps" / "Test.world").read_text(encoding="utf-8"))
+    sample = city.build_city((root / "data" / "Maps" / "Test.city").read_text(encoding="utf-8"))
     write(maps / "Test.DCW", sample)
     write(maps / "Nine.DCW", sample[:9])
     write(maps / "Ten.DCW", sample[:10])

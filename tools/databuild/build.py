@@ -4,9 +4,9 @@ every file, and the files the game needs loose beside it.
 - Sources convert by extension: "X.lang" becomes the language file "X.DCL",
   "X.movie" the movie "X.AVI", "X.sound" the sound "X.WAV", "X.music" the
   Ogg Vorbis music "X.OGG", "X.texture" the texture "X.DCT", "X.world" the
-  world "X.DCW", "X.mission" the mission script "X.dcScript", "X.flare" and
-  "X.lighting" the sky settings file "X.VKS"; other files are taken as they
-  are.
+  world "X.DCW", "X.city" a generated city, also "X.DCW", "X.mission" the
+  mission script "X.dcScript", "X.flare" and "X.lighting" the sky settings
+  file "X.VKS"; other files are taken as they are.
 - "data/external.txt" names files taken from installed Debian packages
   ("Fonts/HUD Font.TTF = /usr/share/fonts/..."), never committed.
 - "data/loose.txt" names the game files that are also written loose; a loose
@@ -17,7 +17,7 @@ import argparse
 import pathlib
 import sys
 
-from . import dcw, language, mission, models, movie, texture, music, vks, wav
+from . import city, dcw, language, mission, models, movie, texture, music, vks, wav
 from .pack import write_pack
 
 CONTROL_FILES = {"external.txt", "loose.txt"}
@@ -45,6 +45,8 @@ def convert(path: pathlib.Path, relative: pathlib.PurePath):
         return game_name(relative.with_suffix(".DCT")), texture.build_texture(path.read_text(encoding="utf-8"), str(path))
     if path.suffix == ".world":
         return game_name(relative.with_suffix(".DCW")), dcw.build_world(path.read_text(encoding="utf-8"))
+    if path.suffix == ".city":
+        return game_name(relative.with_suffix(".DCW")), city.build_city(path.read_text(encoding="utf-8"), str(path))
     if path.suffix == ".sound":
         return game_name(relative.with_suffix(".WAV")), wav.build_sound(path.read_text(encoding="utf-8"))
     if path.suffix == ".music":

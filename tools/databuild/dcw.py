@@ -18,7 +18,7 @@ an empty list:
      "decorations": [{"model": letter index, "route": [node, ...]}],
      "streaming": {"elements": [[stream, offset, type, method, usage, index], ...],
                    "vertices": [[px, py, pz, nx, ny, nz, u, v], ...], "indices": [...]},
-     "geometry": [{"elements", "vertex_count", "streams": [{"dynamic", "stride", "data": hex}], "indices"}],
+     "geometry": [{"elements", "vertex_count", "streams": [{"dynamic", "stride", "data": hex or bytes}], "indices"}],
      "materials": [{"effect", "parameters": [{"name", "texture"} or {"name", "kind", "value": hex}]}],
      "meshes": [{"box": {...}, "world_space", "ranges": [[geometry, material, first vertex,
                  vertex count, first index, index count], ...]}],
@@ -96,7 +96,8 @@ def _geometry_record(out: BinaryWriter, record):
     streams = record.get("streams", [])
     out.int32(len(streams))
     for stream in streams:
-        data = bytes.fromhex(stream.get("data", ""))
+        data = stream.get("data", b"")
+        data = bytes.fromhex(data) if isinstance(data, str) else bytes(data)
         if len(data) != stream["stride"] * vertex_count:
             raise ValueError(f"a stream of stride {stream['stride']} holds {vertex_count} vertices")
         out.raw(bytes([1 if stream.get("dynamic") else 0])).int32(stream["stride"]).raw(data)

@@ -11,6 +11,19 @@ generator reads its own settings (colours as [r, g, b] or [r, g, b, a], 0-255):
 - brick: "brick" ([width, height]), "mortar" (pixels), "color", "mortar_color",
   "variation", "seed"; every other row is shifted by half a brick.
 - sky: "top", "horizon": a vertical gradient, steeper near the horizon.
+- concrete: "base", "grain", "seed", and "slab" (pixels; 0 for none): a grey
+  noise cut by darker joints into square slabs.
+- grass: "base", "grain", "seed": green noise with lighter and darker blades.
+- road: "base", "grain", "seed" as asphalt, then paint ("paint" colour):
+  "edges" (distance of the two edge lines from the sides, pixels), "line"
+  (their width) and a dashed centre line ("dash": share of each texture
+  height painted). Across the road is u, along it v.
+- stripes: "base", "grain", "seed" as asphalt, then "count" painted stripes
+  ("paint") across u, each half a period wide: a pedestrian crossing.
+- facade: a wall from another generator ("wall": a description without
+  size), with a grid of "windows" ([columns, rows]), each window a "glass"
+  rectangle ("window": [width, height] in pixels, centred in its cell, with a
+  "frame" colour and "frame_width"). Glass darkens toward its top.
 - atlas: "background" and "cells": rectangles ("rect": [x, y, w, h]) with a
   "fill", a "border" colour and "border_width", for the menus to cut out.
 """
@@ -84,6 +97,87 @@ def sky(width, height, description):
     return pixels
 
 
+def _noise(width, height, description, rng):
+    base = description.get("base", [128, 128, 128])
+    grain = description.get("grain", 12)
+    return [tuple(_clamp(c + shade) for c in base) + (255,)
+            for shade in (rng.uniform(-grain, grain) for _ in range(width * height))]
+
+
+def concrete(width, height, description):
+    rng = random.Random(description.get("seed", 1))
+    pixels = _noise(width, height, dict({"base": [150, 148, 142], "grain": 10}, **description), rng)
+    slab = description.get("slab", 0)
+    if slab:
+        for y in range(height):
+            for x in range(width):
+                if x % slab == 0 or y % slab == 0:
+                    pixels[y * width + x] = tuple(_clamp(c * 0.7) for c in pixels[y * width + x][:3]) + (255,)
+    return pixels
+
+
+def grass(width, height, description):
+    rng = random.Random(description.get("seed", 1))
+    pixels = _noise(width, height, dict({"base": [70, 120, 45], "grain": 14}, **description), rng)
+    for i in range(width * height // 6):
+        index = rng.randrange(width * height)
+        tint = rng.choice((-30, 30))
+        pixels[index] = tuple(_clamp(c + tint) for c in pixels[index][:3]) + (255,)
+    return pixels
+
+
+def _paint(pixels, width, x0, x1, y0, y1, colour):
+    for y in range(y0, y1):
+        for x in range(max(x0, 0), min(x1, width)):
+            pixels[y * width + x] = colour
+
+
+def road(width, height, description):
+    pixels = asphalt(width, height, description)
+    paint = _rgba(description.get("paint", [230, 230, 220]))
+    line = description.get("line", 2)
+    edge = description.get("edges", 4)
+    _paint(pixels, width, edge, edge + line, 0, height, paint)
+    _paint(pixels, width, width - edge - line, width - edge, 0, height, paint)
+    dash = int(height * description.get("dash", 0.5))
+    centre = width // 2
+    _paint(pixels, width, centre - line // 2, centre - line // 2 + line, 0, dash, paint)
+    return pixels
+
+
+def stripes(width, height, description):
+    pixels = asphalt(width, height, description)
+    paint = _rgba(description.get("paint", [230, 230, 220]))
+    period = width / description.get("count", 6)
+    for stripe in range(description.get("count", 6)):
+        x0 = int(stripe * period + period / 4)
+        _paint(pixels, width, x0, x0 + int(period / 2), 0, height, paint)
+    return pixels
+
+
+def facade(width, height, description):
+    wall = description.get("wall", {})
+    if wall.get("generator") not in GENERATORS:
+        raise ValueError(f"a facade's wall has no known generator: {wall.get('generator')!r}")
+    pixels = GENERATORS[wall["generator"]](width, height, wall)
+    columns, rows = description.get("windows", [2, 2])
+    window_w, window_h = description.get("window", [width // columns // 2, height // rows // 2])
+    glass = description.get("glass", [60, 80, 110])
+    frame = _rgba(description.get("frame", [220, 220, 215]))
+    edge = description.get("frame_width", 1)
+    cell_w, cell_h = width // columns, height // rows
+    for row in range(rows):
+        for column in range(columns):
+            x0 = column * cell_w + (cell_w - window_w) // 2
+            y0 = row * cell_h + (cell_h - window_h) // 2
+            _paint(pixels, width, x0 - edge, x0 + window_w + edge, y0 - edge, y0 + window_h + edge, frame)
+            for y in range(window_h):
+                shade = 1.0 - 0.4 * (window_h - y) / window_h
+                colour = tuple(_clamp(c * shade) for c in glass) + (255,)
+                _paint(pixels, width, x0, x0 + window_w, y0 + y, y0 + y + 1, colour)
+    return pixels
+
+
 def atlas(width, height, description):
     pixels = [_rgba(description.get("background", [0, 0, 0, 0]))] * (width * height)
     for cell in description.get("cells", []):
@@ -99,7 +193,8 @@ def atlas(width, height, description):
     return pixels
 
 
-GENERATORS = {"checker": checker, "asphalt": asphalt, "brick": brick, "sky": sky, "atlas": atlas}
+GENERATORS = {"checker": checker, "asphalt": asphalt, "brick": brick, "sky": sky, "atlas": atlas,
+              "concrete": concrete, "grass": grass, "road": road, "stripes": stripes, "facade": facade}
 
 
 def render_texture(source: str, origin: str = "<texture>"):
