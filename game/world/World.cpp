@@ -103,10 +103,15 @@ float World::LoadDynamicObjects(int32_t& counter)
     return NothingToLoad(counter);
 }
 
-// The last stage: the file is read to its end and let go.
+// The last stage: the file is read to its end and let go. Without a
+// visibility cache every registered entity is tested each frame, over an
+// empty grid.
 float World::LoadMarkers(int32_t& counter)
 {
     NothingToLoad(counter);
+    if (file_) {
+        visibility_.Build(worldBox_);
+    }
     file_.reset();
     return 1.0f;
 }
@@ -139,6 +144,6 @@ void World::Render(const Camera& camera, int32_t firstPass, int32_t passCount)
         sky_->Draw(camera);
     }
     for (int32_t pass = firstPass; pass < firstPass + passCount; ++pass) {
-        visibility_.RenderPass(camera, pass);
+        visibility_.Render(camera, pass, 1);
     }
 }

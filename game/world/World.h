@@ -11,6 +11,7 @@
 // models can take it as their parent.
 
 #include "engine/files/Stream.h"
+#include "engine/math/BoundingBox.h"
 #include "engine/physics/PhysicsWorld.h"
 #include "game/world/FixedStepClock.h"
 #include "game/world/VisibilityManager.h"
@@ -64,6 +65,8 @@ public:
     PhysicsWorld& GetPhysics() { return physics_; }
     FixedStepClock& GetStepClock() { return stepClock_; }
     VisibilityManager& GetVisibility() { return visibility_; }
+    // The area the world covers: centre and half extents.
+    const BoundingBox& GetWorldBox() const { return worldBox_; }
     SkySettings* GetSky() const { return sky_.get(); }
     // A fresh sky replaces the current one.
     void ResetSky();
@@ -76,6 +79,7 @@ private:
 
     WideString fileName_ = L"Maps\\World.DCW";
     std::unique_ptr<Stream> file_;
+    BoundingBox worldBox_;
     PhysicsWorld physics_;
     float physicsTimeFactor_ = 1.0f;
     FixedStepClock stepClock_;
