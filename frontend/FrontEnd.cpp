@@ -5,6 +5,8 @@
 #include "engine/core/dcWindow.h"
 #include "engine/video/VideoDevice.h"
 #include "engine/gui/MenuSounds.h"
+#include "engine/input/InputCodeQueries.h"
+#include "engine/input/InputSystem.h"
 #include "frontend/Config.h"
 #include "frontend/GameScriptHooks.h"
 #include "frontend/LoadScriptCommand.h"
@@ -44,6 +46,17 @@ void OpenMainMenu(bool resumable)
     dcEngine::Instance().PushMLPWithFade(mainMenu.get(), false);
 }
 
+// Either input of the player's control binding held.
+bool IsBindingDown(int32_t binding)
+{
+    const InputSystem* input = dcEngine::Instance().GetInputSystem();
+    if (!input || binding < 0 || binding >= kBindingCount) {
+        return false;
+    }
+    const ControlBinding& codes = GetSettingsOptions().bindings[static_cast<size_t>(binding)].value;
+    return IsInputCodeDown(*input, codes.primaryCode) || IsInputCodeDown(*input, codes.secondaryCode);
+}
+
 } // namespace
 
 bool SetMenuVideoMode()
@@ -62,7 +75,7 @@ void BuildFrontEnd()
         mainMenu->AddCommand(&loadScriptCommand);
     }
     gameModule = std::make_unique<GameModule>();
-    gameModule->SetFrontEndLinks({EnterGameVideoMode, EnterMenuVideoMode, OpenMainMenu});
+    gameModule->SetFrontEndLinks({EnterGameVideoMode, EnterMenuVideoMode, OpenMainMenu, IsBindingDown});
     // Missions reach the game as nodes read from their dumps, and their
     // nodes reach the game module.
     dcScriptGame::SetScriptReader(ReadScript);

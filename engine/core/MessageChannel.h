@@ -2,6 +2,7 @@
 // Keeps the members of a scene that handle any of a set of message types, so
 // frequent messages go straight to the receivers that want them.
 
+#include "engine/core/ReceiverList.h"
 #include "engine/core/SceneObserver.h"
 
 class MessageChannel : public SceneObserver {
@@ -23,12 +24,10 @@ public:
         return Broadcast(Msg::Identity().Id(), &message, static_cast<int32_t>(sizeof(Msg)), 0);
     }
 
-    const std::vector<MessageReceiver*>& Receivers() const { return receivers_; }
+    const std::vector<MessageReceiver*>& Receivers() const { return receivers_.Members(); }
 
 private:
     bool Wants(MessageReceiver* receiver) const;
-    void Erase(MessageReceiver* receiver);
 
-    std::vector<MessageReceiver*> receivers_;
-    std::vector<size_t*> cursors_;   // positions of the broadcasts under way
+    ReceiverList receivers_;
 };

@@ -1,11 +1,13 @@
 #pragma once
 // The base of the game-mode object the game module holds while a game runs,
 // a member of the game scene. It keeps what belongs to one game rather than
-// to the world: for now its started and controls-locked flags. The one
-// game mode ever made is dcScriptGame.
+// to the world: for now the game camera it makes and its started and
+// controls-locked flags. The one game mode ever made is dcScriptGame.
 
 #include "engine/core/MessageReceiver.h"
 #include "game/world/GameMessages.h"
+
+class GameModule;
 
 class dcGame : public MessageReceiver {
     DC_RECEIVER(dcGame, MessageReceiver)
@@ -32,6 +34,8 @@ protected:
     virtual void OnGameReset(const dcGameReset& message);
 
 private:
+    static void MakeCamera(GameModule& game);
+
     bool started_ = false;
     bool controlsLocked_ = false;
 };

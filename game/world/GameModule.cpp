@@ -11,6 +11,7 @@
 #include "engine/video/VideoDevice.h"
 #include "game/weapons/DecalRing.h"
 #include "game/world/GameMessages.h"
+#include "game/world/dcEntityCamera.h"
 #include "game/world/dcWorldRender.h"
 #include "render/sprites/SpriteBatch.h"
 
@@ -66,6 +67,9 @@ GameModule::~GameModule()
 {
     // Whatever the last game left goes with the module.
     BroadcastGameReset();
+    if (activeCamera_) {
+        activeCamera_->Release();
+    }
     scene_.FlushDeletes();
     if (instance_ == this) {
         instance_ = nullptr;
@@ -96,6 +100,14 @@ void GameModule::SetNetworkLinks(NetServer* server, HostScene* hostRouter, NetCl
     hostRouter_ = hostRouter;
     netClient_ = client;
     clientRouter_ = clientRouter;
+}
+
+Camera& GameModule::GetViewCamera()
+{
+    if (activeCamera_) {
+        return *activeCamera_;
+    }
+    return ownCamera_;
 }
 
 void GameModule::Hold(const std::vector<int32_t>& entityIds)
@@ -129,9 +141,11 @@ void GameModule::Simulate(float dt)
         // Still one input step, which ends the pause or the hold.
         engine.PollInput(dt * timeScale_);
     }
-    GetViewCamera().Update();
+    Camera& camera = GetViewCamera();
+    camera.Update();
     world_.GetRender().ClearDrawLists();
     world_.GetRender().PackMovingGeometry();
+    world_.GetVisibility().Query(camera, kFirstPass, kFramePasses);
 }
 
 void GameModule::HandleInput()
@@ -144,6 +158,9 @@ void GameModule::HandleInput()
     InputSystem* input = dcEngine::Instance().GetInputSystem();
     if (!input) {
         return;
+    }
+    if (testMode && input->WasPressed(kKeyVisibilityDebug)) {
+        visibilityDebug_ = !visibilityDebug_;
     }
     if (input->WasPressed(kKeyPause)) {
         paused_ = !paused_;
@@ -189,6 +206,9 @@ void GameModule::RenderPasses(int32_t firstPass, int32_t passCount)
     video->Clear(kClearTarget | kClearDepth | kClearStencil, Color{0.0f, 0.0f, 0.0f, 1.0f}, 1.0f, 0);
     world_.AimShaders(camera);
     world_.Render(camera, firstPass, passCount);
+    if (visibilityDebug_) {
+        world_.GetVisibility().DrawBlocks(camera);
+    }
     if (pauseValue_ != 0.0f) {
         DrawPauseOverlay();
     }

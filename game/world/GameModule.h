@@ -26,6 +26,7 @@
 class ClientScene;
 class NetClient;
 class NetServer;
+class dcEntityCamera;
 class dcGame;
 
 // What the game needs of the front end above it, installed by the front end.
@@ -33,6 +34,7 @@ struct FrontEndLinks {
     void (*enterGameVideoMode)() = nullptr;   // the video mode of the options, as a game starts
     void (*enterMenuVideoMode)() = nullptr;   // 800 x 600 for the menus, as the game is left
     void (*openMainMenu)(bool resumable) = nullptr;   // over the game; resumable enables its first item
+    bool (*isBindingDown)(int32_t binding) = nullptr;  // either input of the control binding is held
 };
 
 // The content switches of the language: "No blood" and "No ragdoll" turn them off.
@@ -42,6 +44,7 @@ extern bool RagdollEnabled;
 class GameModule : public MLP {
 public:
     static constexpr int32_t kKeyPause = 197;
+    static constexpr int32_t kKeyVisibilityDebug = 20;   // T, test mode: the visibility grid drawn
     static constexpr int32_t kLastHoldKey = 255;   // any code up to this one ends a hold
     static constexpr float kEnteredFade = 1.5f;    // fully shown at once
     static constexpr int32_t kFirstPass = 1;
@@ -84,9 +87,12 @@ public:
 
     HostScene& GetScene() { return scene_; }
     World& GetWorld() { return world_; }
-    // The camera that draws the game: the active one, or the module's own plain one.
-    Camera& GetViewCamera() { return activeCamera_ ? *activeCamera_ : ownCamera_; }
-    void SetActiveCamera(Camera* camera) { activeCamera_ = camera; }
+    // The camera that draws the game: the active game camera, or the module's own plain one.
+    Camera& GetViewCamera();
+    dcEntityCamera* GetActiveCamera() const { return activeCamera_; }
+    void SetActiveCamera(dcEntityCamera* camera) { activeCamera_ = camera; }
+    // Whether the player holds the control binding (its index in the controls).
+    bool IsBindingDown(int32_t binding) const { return links_.isBindingDown && links_.isBindingDown(binding); }
     dcGame* GetGameMode() const { return gameMode_; }
     void SetGameMode(dcGame* mode) { gameMode_ = mode; }
 
@@ -99,6 +105,7 @@ public:
     // A client of somebody else's game: a client router and no host router.
     bool IsNetworkClient() const { return clientRouter_ && !hostRouter_; }
 
+    bool IsVisibilityDebugOn() const { return visibilityDebug_; }
     bool IsPaused() const { return paused_; }
     float GetPauseValue() const { return pauseValue_; }
     // A mission's start screen: only the listed entities go on being updated.
@@ -124,8 +131,8 @@ private:
     int32_t stageIndex_ = 0;
     int32_t stageCounter_ = 0;
     bool loaded_ = false;
-    Camera* activeCamera_ = nullptr;
-    Camera ownCamera_;   // until the game camera entity exists
+    dcEntityCamera* activeCamera_ = nullptr;   // lives in the scene
+    Camera ownCamera_;   // while no game camera is active
     HostScene scene_;
     dcGame* gameMode_ = nullptr;   // lives in the scene
     NetServer* netServer_ = nullptr;
@@ -133,6 +140,7 @@ private:
     NetClient* netClient_ = nullptr;
     ClientScene* clientRouter_ = nullptr;
     bool paused_ = false;
+    bool visibilityDebug_ = false;
     float pauseValue_ = 0.0f;   // eases to 1 in one second while paused, back to 0 after
     bool holding_ = false;
     float holdValue_ = 0.0f;

@@ -136,12 +136,15 @@ float World::LoadDynamicObjects(int32_t& counter)
     return NothingToLoad(counter);
 }
 
-// The last stage: the file is read to its end and let go.
+// The last stage: the file is read to its end and let go. Without a
+// visibility cache every registered entity is tested each frame, over an
+// empty grid.
 float World::LoadMarkers(int32_t& counter)
 {
     NothingToLoad(counter);
     if (file_ && !failed_) {
         loadedName_ = fileName_;
+        visibility_.Build(box_);
     }
     file_.reset();
     return 1.0f;
@@ -180,6 +183,6 @@ void World::Render(const Camera& camera, int32_t firstPass, int32_t passCount)
                                     shadow ? shadow->GetTexture() : nullptr, dcEngine::Instance().GetFrameTime()});
     for (int32_t pass = firstPass; pass < firstPass + passCount; ++pass) {
         render_->RenderPass(camera, pass);
-        visibility_.RenderPass(camera, pass);
+        visibility_.Render(camera, pass, 1);
     }
 }

@@ -23,13 +23,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-// A member of the game scene that keeps every message it is handed, by identity.
+// A member of the game scene that keeps every message it is handed, by
+// identity. It answers every message, or only those of the listed types.
 class RecordingEntity : public MessageReceiver {
 public:
     struct Delivery {
@@ -37,9 +39,15 @@ public:
         std::vector<uint8_t> payload;
     };
 
+    RecordingEntity() = default;
+    explicit RecordingEntity(std::vector<int32_t> answered) : answered_(std::move(answered)) {}
+
     WideString GetClassName() const override { return L"RecordingEntity"; }
     int32_t GetClassID() const override { return HashClassName("RecordingEntity"); }
-    bool HandlesMessage(int32_t) override { return true; }
+    bool HandlesMessage(int32_t identity) override
+    {
+        return answered_.empty() || std::find(answered_.begin(), answered_.end(), identity) != answered_.end();
+    }
     int32_t HandleMessage(int32_t identity, const void* payload, int32_t size, int32_t) override
     {
         const auto* bytes = static_cast<const uint8_t*>(payload);
@@ -77,6 +85,9 @@ public:
     }
 
     std::vector<Delivery> deliveries;
+
+private:
+    std::vector<int32_t> answered_;
 };
 
 class GameTest : public testing::Test {

@@ -2,6 +2,7 @@
 #include "tests/game/GameTestSupport.h"
 
 #include "engine/core/FrameMessages.h"
+#include "engine/core/ProgramState.h"
 #include "engine/input/InputCodes.h"
 #include "engine/net/ClientScene.h"
 #include "game/world/GameMessages.h"
@@ -73,6 +74,22 @@ TEST_F(GameModuleTest, TheTimeScaleStretchesTheFrameBeforeItIsStepped)
     entity.deliveries.clear();
     Game().Simulate(0.04f);
     EXPECT_EQ(entity.Count<dcUpdate>(), 2);
+}
+
+TEST_F(GameModuleTest, InTestModeTSwitchesTheVisibilityGridView)
+{
+    const bool wasTestMode = testMode;
+    struct Case {
+        bool test;
+        bool shown;
+    };
+    for (const Case& c : std::initializer_list<Case>{{false, false}, {true, true}, {true, false}}) {
+        testMode = c.test;
+        Press(GameModule::kKeyVisibilityDebug);
+        Game().Simulate(0.02f);
+        EXPECT_EQ(Game().IsVisibilityDebugOn(), c.shown);
+    }
+    testMode = wasTestMode;
 }
 
 TEST_F(GameModuleTest, PauseDimsOverASecondAndFreezesTheSimulation)
@@ -158,17 +175,19 @@ TEST_F(GameModuleTest, AHoldWithoutEntitiesFreezesEverything)
 
 TEST_F(GameModuleTest, RenderPassesReachTheEntitiesInOrder)
 {
+    RecordingEntity drawn({dcRender::Identity().Id()});
+    Game().GetScene().Add(&drawn);
+    drawn.deliveries.clear();
     // Without a video device nothing is drawn, and no pass is sent.
-    entity.deliveries.clear();
     Game().Render();
-    EXPECT_EQ(entity.Count<dcRender>(), 0);
+    EXPECT_EQ(drawn.Count<dcRender>(), 0);
     Camera camera;
     for (int32_t pass = 1; pass <= 31; ++pass) {
-        Game().GetWorld().GetVisibility().RenderPass(camera, pass);
+        Game().GetWorld().GetVisibility().Render(camera, pass, 1);
     }
-    ASSERT_EQ(entity.Count<dcRender>(), 31);
+    ASSERT_EQ(drawn.Count<dcRender>(), 31);
     int32_t expected = 1;
-    for (const RecordingEntity::Delivery& delivery : entity.deliveries) {
+    for (const RecordingEntity::Delivery& delivery : drawn.deliveries) {
         dcRender render{};
         std::copy(delivery.payload.begin(), delivery.payload.end(), reinterpret_cast<uint8_t*>(&render));
         EXPECT_EQ(render.pass, expected);
@@ -176,6 +195,7 @@ TEST_F(GameModuleTest, RenderPassesReachTheEntitiesInOrder)
         EXPECT_EQ(render.camera, &camera);
         ++expected;
     }
+    Game().GetScene().Remove(&drawn);
 }
 
 class GameLanguageTest : public GameTest {};
