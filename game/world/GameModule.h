@@ -71,7 +71,7 @@ public:
     void RenderPasses(int32_t firstPass, int32_t passCount);
 
     // Runs the next piece of the world's load stages: the world's progress
-    // over all nine stages, 1.0 once loaded. The world loads once per run.
+    // over all nine stages, 1.0 once loaded.
     float RunLoadStep();
     bool IsLoaded() const { return loaded_; }
     // The next load screen loads again. The world loaded whole stays when it
