@@ -7,8 +7,7 @@ tests/game/make_fixtures.py OUT_FOLDER
   filled ("Maps\\Geometry.DCW"), and damaged copies of it whose counts or
   indices do not fit.
 - language/: a language whose content switches turn blood and ragdolls off.
-- skies/: the sample skies "Skies\\Day" and "Skies\\Night" from data/, and
-  skies whose settings files differ in version, length or magic.
+- skies/: skies whose settings files differ in version, length or magic.
 - sounds/: hit-sound families for wood and cones only, and ambient families
   of one and of two files.
 """
@@ -21,7 +20,7 @@ import sys
 root = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(root / "tools"))
 
-from databuild import build, city, dcw, language, vks, wav  # noqa: E402
+from databuild import city, dcw, language, vks, wav  # noqa: E402
 from databuild.binary import BinaryWriter  # noqa: E402
 
 
@@ -115,14 +114,6 @@ def gore_free_language(out: pathlib.Path):
           language.write_dcl({666: "No blood", 6661666: "No ragdoll", 9900606: "PAUSED"}))
 
 
-def sample_skies(out: pathlib.Path):
-    data = root / "data"
-    for path in sorted((data / "Skies").rglob("*")):
-        if path.is_file():
-            name, content = build.convert(path, path.relative_to(data))
-            write(out.joinpath(*name.split("\\")), content)
-
-
 def damaged_skies(out: pathlib.Path):
     """Each sky's lights carry their own marks: static intensity 0.5, dynamic
     0.75, fog range 2; the defaults are all 1."""
@@ -168,7 +159,6 @@ def main():
     out = pathlib.Path(sys.argv[1])
     worlds(out)
     gore_free_language(out)
-    sample_skies(out / "skies")
     damaged_skies(out / "skies")
     sounds(out / "sounds")
     (out / "written").write_text("game fixtures\n")

@@ -144,8 +144,10 @@ TEST_F(SkySettingsTest, TheLightListHoldsTheStaticThenTheDynamicLights)
     }
 }
 
-TEST_F(SkySettingsTest, TheSampleDayAndNightSkiesReadBackAsWritten)
+TEST_F(SkySettingsTest, TheSampleDayAndNightSkiesReadBackFromThePack)
 {
+    std::filesystem::copy_file(FixturePath(L"sampledata\\Data.DCP").c_str(), "Data.DCP");
+    ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"Data.DCP"));
     SkySettings day;
     day.Load(L"Skies\\Day", nullptr);
     ASSERT_NE(day.GetModel(), nullptr);
