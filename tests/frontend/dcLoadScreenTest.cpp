@@ -52,7 +52,7 @@ TEST_F(dcLoadScreenTest, TheBarRisesThroughPreparationWorldAndFinishingThenTheGa
 {
     const int32_t lastGamesDecal = TheDecalRing().NextSerial();
     TheDecalRing().Add(nullptr);
-    dcLoadScreen* screen = Push(L"Scripts\\Autoload.dcScript", L"Maps\\Test.DCW");
+    dcLoadScreen* screen = Push(L"Scripts\\Autoload.dcScript", L"Maps\\Small.DCW");
     // Pushed screens fade in before they prepare anything.
     screen->Run(kFrame);
     EXPECT_EQ(screen->GetStepCount(), 0);
@@ -60,7 +60,7 @@ TEST_F(dcLoadScreenTest, TheBarRisesThroughPreparationWorldAndFinishingThenTheGa
     screen->SetFade(1.0f);
 
     const std::vector<float> progress = LoadUntilTheGame(screen);
-    // The sample world's stages take 18 calls: header 1, collision 5, paths 4,
+    // The small world's stages take 18 calls: header 1, collision 5, paths 4,
     // render geometry 2, materials 2, then one each.
     constexpr size_t kWorldCalls = 18;
     ASSERT_EQ(progress.size(), 10u + kWorldCalls + 1u + 10u + 16u);
@@ -81,7 +81,7 @@ TEST_F(dcLoadScreenTest, TheBarRisesThroughPreparationWorldAndFinishingThenTheGa
     }
     EXPECT_EQ(engine.GetCurrentMLP(), &Game());
     EXPECT_EQ(screen->GetMusicFade(), 1.0f);
-    EXPECT_EQ(Game().GetWorld().GetFileName(), L"Maps\\Test.DCW");
+    EXPECT_EQ(Game().GetWorld().GetFileName(), L"Maps\\Small.DCW");
     EXPECT_TRUE(Game().IsLoaded());
     EXPECT_NE(Game().GetWorld().GetSky(), nullptr);
     auto* mode = dynamic_cast<dcScriptGame*>(Game().GetGameMode());

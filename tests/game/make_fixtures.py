@@ -2,7 +2,8 @@
 """Writes the fixtures of the game tests with the game's own data writers:
 tests/game/make_fixtures.py OUT_FOLDER
 
-- worlds/: the sample world "Maps\\Test.DCW" from data/, world files
+- worlds/: the sample world "Maps\\Test.DCW" from data/, a small world
+  "Maps\\Small.DCW" whose stage calls are known, world files
   whose headers the loader must refuse, a world with every geometry chunk
   filled ("Maps\\Geometry.DCW"), and damaged copies of it whose counts or
   indices do not fit.
@@ -33,11 +34,162 @@ def worlds(out: pathlib.Path):
     maps = out / "worlds" / "Maps"
     sample = city.build_city((root / "data" / "Maps" / "Test.city").read_text(encoding="utf-8"))
     write(maps / "Test.DCW", sample)
+    write(maps / "Small.DCW", dcw.write_dcw(SMALL_WORLD))
     write(maps / "Nine.DCW", sample[:9])
     write(maps / "Ten.DCW", sample[:10])
     write(maps / "Kind3.DCW", BinaryWriter().raw(b"DC2").int32(0).int32(3).int32(0).bytes() + sample[15:])
     write(maps / "Magic.DCW", b"DC3" + sample[3:])
     geometry_worlds(maps)
+
+
+# Two traffic nodes and one ground object, no render geometry: a world whose
+# stage calls are known.
+SMALL_WORLD = {
+    "collision": {
+        "vertices": [
+            [
+                -500,
+                0,
+                -500
+            ],
+            [
+                500,
+                0,
+                -500
+            ],
+            [
+                500,
+                0,
+                500
+            ],
+            [
+                -500,
+                0,
+                500
+            ]
+        ],
+        "triangles": [
+            [
+                0,
+                1,
+                2,
+                0
+            ],
+            [
+                0,
+                2,
+                3,
+                0
+            ]
+        ]
+    },
+    "box": {
+        "centre": [
+            0,
+            50,
+            0
+        ],
+        "half": [
+            500,
+            50,
+            500
+        ]
+    },
+    "traffic": [
+        {
+            "id": 1,
+            "position": [
+                -200,
+                0,
+                0
+            ],
+            "weight": 1.0,
+            "links": [
+                1
+            ],
+            "tag": 0
+        },
+        {
+            "id": 2,
+            "position": [
+                200,
+                0,
+                0
+            ],
+            "weight": 1.0,
+            "links": [
+                0
+            ],
+            "tag": 0
+        }
+    ],
+    "pedestrians": [
+        {
+            "position": [
+                -200,
+                0,
+                40
+            ],
+            "links": [
+                1
+            ]
+        },
+        {
+            "position": [
+                200,
+                0,
+                40
+            ],
+            "links": [
+                0
+            ]
+        }
+    ],
+    "meshes": [
+        {
+            "box": {
+                "centre": [
+                    0,
+                    0,
+                    0
+                ],
+                "half": [
+                    500,
+                    0,
+                    500
+                ]
+            },
+            "world_space": 1,
+            "ranges": []
+        }
+    ],
+    "static_objects": [
+        {
+            "name": "Ground",
+            "position": [
+                0,
+                0,
+                0
+            ],
+            "mesh": 0
+        }
+    ],
+    "markers": [
+        {
+            "name": "START",
+            "position": [
+                0,
+                0,
+                0
+            ],
+            "second": [
+                0,
+                0,
+                -100
+            ]
+        }
+    ]
+}
 
 
 def vertex(x, z):

@@ -62,7 +62,7 @@ TEST_F(WorldFileTest, TheHeaderIsCheckedForSizeMagicAndKind)
 
 TEST_F(WorldFileTest, TheNineStagesReportTheirShareOfTheProgress)
 {
-    const std::vector<float> progress = LoadWorld(L"Maps\\Test.DCW");
+    const std::vector<float> progress = LoadWorld(L"Maps\\Small.DCW");
     // (stage index + stage progress) / 9: the header; collision in five
     // calls; paths in four; no geometry records and no materials, two calls
     // each; the object and marker stages; then loaded.

@@ -165,7 +165,7 @@ TEST_F(WorldGeometryLoadingTest, ASecondWorldLoadsFromAnEmptyWorld)
     EXPECT_EQ(LoadWorld(L"Maps\\Geometry.DCW"), std::vector<float>{1.0f});
 
     ScopedCapture log(kLogError);
-    const std::vector<float> progress = LoadWorld(L"Maps\\Test.DCW");
+    const std::vector<float> progress = LoadWorld(L"Maps\\Small.DCW");
     EXPECT_TRUE(log->lines.empty());
     ASSERT_EQ(progress.size(), 19u);
     EXPECT_FLOAT_EQ(progress[0], 1.0f / 9.0f);
