@@ -1,35 +1,8 @@
-// First: it includes the Win32 headers ahead of the engine's.
-#include "tests/game/GameTestSupport.h"
+#include "tests/game/world/WorldFilesFixture.h"
 
-#include "game/world/World.h"
 #include "tests/support/CapturingSink.h"
 
-#include <filesystem>
-
-namespace {
-
-class WorldFileTest : public GameTest {
-protected:
-    WorldFileTest()
-    {
-        std::filesystem::copy(FixturePath(L"worlds").c_str(), std::filesystem::current_path(),
-                              std::filesystem::copy_options::recursive);
-    }
-
-    // The progress of every RunLoadStep until the world is loaded.
-    std::vector<float> LoadWorld(const WideString& name)
-    {
-        Game().GetWorld().SetFileName(name);
-        Game().ClearLoaded();
-        std::vector<float> progress;
-        while (!Game().IsLoaded() && progress.size() < 100) {
-            progress.push_back(Game().RunLoadStep());
-        }
-        return progress;
-    }
-};
-
-} // namespace
+using WorldFileTest = WorldFilesTest;
 
 TEST_F(WorldFileTest, TheHeaderIsCheckedForSizeMagicAndKind)
 {

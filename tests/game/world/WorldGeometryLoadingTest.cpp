@@ -1,5 +1,4 @@
-// First: it includes the Win32 headers ahead of the engine's.
-#include "tests/game/GameTestSupport.h"
+#include "tests/game/world/WorldFilesFixture.h"
 
 #include "game/weapons/DamageMessages.h"
 #include "game/world/DecoRouteNetwork.h"
@@ -12,30 +11,11 @@
 #include "tests/support/CapturingSink.h"
 
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
-class WorldGeometryLoadingTest : public GameTest {
+class WorldGeometryLoadingTest : public WorldFilesTest {
 protected:
-    WorldGeometryLoadingTest()
-    {
-        std::filesystem::copy(FixturePath(L"worlds").c_str(), std::filesystem::current_path(),
-                              std::filesystem::copy_options::recursive);
-    }
-
-    // The progress of every RunLoadStep until the world is loaded.
-    std::vector<float> LoadWorld(const WideString& name)
-    {
-        Game().GetWorld().SetFileName(name);
-        Game().ClearLoaded();
-        std::vector<float> progress;
-        while (!Game().IsLoaded() && progress.size() < 100) {
-            progress.push_back(Game().RunLoadStep());
-        }
-        return progress;
-    }
-
     // One stage's progress values, call by call, until it is done.
     static std::vector<float> RunStage(World& world, World::LoadStage stage)
     {
