@@ -3,6 +3,7 @@
 #include "engine/core/LogHub.h"
 #include "engine/files/ArchiveList.h"
 #include "engine/files/Stream.h"
+#include "render/models/ModelFileReading.h"
 
 #include <memory>
 
@@ -13,38 +14,13 @@ constexpr int32_t kSmallestPresetFile = 10;
 constexpr int32_t kVersion0Bytes = 45;
 constexpr int32_t kVersion1Bytes = 49;
 
-bool HasPresetMagic(Stream& file)
-{
-    char magic[3] = {};
-    return file.Read(magic, 3) == 3 && magic[0] == 'D' && magic[1] == 'C' && magic[2] == '2';
-}
-
-Vec3 ReadVec3(Stream& file)
-{
-    Vec3 v;
-    v.x = file.ReadFloat();
-    v.y = file.ReadFloat();
-    v.z = file.ReadFloat();
-    return v;
-}
-
-Quaternion ReadQuaternion(Stream& file)
-{
-    Quaternion q;
-    q.x = file.ReadFloat();
-    q.y = file.ReadFloat();
-    q.z = file.ReadFloat();
-    q.w = file.ReadFloat();
-    return q;
-}
-
 } // namespace
 
 CameraPreset CameraPreset::Load(const WideString& name, bool report)
 {
     const CameraPreset defaults;
     std::unique_ptr<Stream> file = OpenFile(name);
-    if (file->GetSize() < kSmallestPresetFile || !HasPresetMagic(*file)) {
+    if (file->GetSize() < kSmallestPresetFile || !ReadDc2Magic(*file)) {
         if (report) {
             LogHub::PrintError("%s is missing!", name.c_str());
         }

@@ -15,6 +15,7 @@
 #include "game/world/dcWorldGeometry.h"
 #include "game/world/dcWorldRender.h"
 #include "render/models/Camera.h"
+#include "render/models/ModelFileReading.h"
 #include "render/shaders/ShaderVariable.h"
 
 namespace {
@@ -22,12 +23,6 @@ namespace {
 constexpr int32_t kWorldFileKind = 4;
 // The magic and three int32: the smallest file that can hold a world.
 constexpr int32_t kSmallestWorldFile = 10;
-
-bool HasWorldMagic(Stream& file)
-{
-    char magic[3] = {};
-    return file.Read(magic, 3) == 3 && magic[0] == 'D' && magic[1] == 'C' && magic[2] == '2';
-}
 
 } // namespace
 
@@ -99,7 +94,7 @@ float World::LoadHeader(int32_t&)
 {
     FillHitSoundTable();
     file_ = OpenFile(fileName_);
-    if (file_->GetSize() < kSmallestWorldFile || !HasWorldMagic(*file_)) {
+    if (file_->GetSize() < kSmallestWorldFile || !ReadDc2Magic(*file_)) {
         LogHub::PrintError("%s is not a valid world", fileName_.c_str());
         file_.reset();
         failed_ = true;
