@@ -62,6 +62,10 @@ public:
         : path_(std::filesystem::temp_directory_path()
                 / ("varnholt-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count_)))
     {
+        // Wine reuses process ids: a run killed before its clean-up leaves a
+        // folder of the same name behind, which must not leak into this one.
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
         std::filesystem::create_directories(path_);
         working_ = std::make_unique<ScopedWorkingFolder>(path_.wstring());
     }
