@@ -144,8 +144,8 @@ void GameModule::Simulate(float dt)
     Camera& camera = GetViewCamera();
     camera.Update();
     world_.GetRender().ClearDrawLists();
-    world_.GetRender().PackMovingGeometry();
     world_.GetVisibility().Query(camera, kFirstPass, kFramePasses);
+    world_.GetRender().PackMovingGeometry();
 }
 
 void GameModule::HandleInput()

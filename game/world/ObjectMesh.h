@@ -4,18 +4,23 @@
 // geometry) drawn with one material each, and a box around them.
 
 #include "engine/math/BoundingBox.h"
-#include "render/device/VertexBuffer.h"
-#include "render/device/VertexFormat.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 class ShaderEffect;
+class VertexBuffer;
+class VertexFormat;
 
 constexpr int32_t kStreamingGeometry = -1;   // a range's geometry index: the streaming data
 
 struct MeshDrawRange {
+    MeshDrawRange();
+    ~MeshDrawRange();
+    MeshDrawRange(MeshDrawRange&&) noexcept;
+    MeshDrawRange& operator=(MeshDrawRange&&) noexcept;
+
     int32_t firstIndex = 0;
     int32_t indexCount = 0;
     int32_t firstVertex = 0;

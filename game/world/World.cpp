@@ -72,8 +72,11 @@ void World::Unload()
         }
     }
     decorationIds_.clear();
+    staticObjects_.clear();
+    meshes_.clear();
     render_->ClearStreamingGeometry();
     geometryRecords_.clear();
+    geometrySizes_.clear();
     MaterialDrawLists().clear();
     materials_.clear();
 }
@@ -116,16 +119,6 @@ float World::NothingToLoad(int32_t&)
     return 1.0f;
 }
 
-float World::LoadObjectMeshes(int32_t& counter)
-{
-    return NothingToLoad(counter);
-}
-
-float World::LoadStaticObjects(int32_t& counter)
-{
-    return NothingToLoad(counter);
-}
-
 float World::LoadDynamicObjects(int32_t& counter)
 {
     return NothingToLoad(counter);
@@ -139,6 +132,9 @@ float World::LoadMarkers(int32_t& counter)
     NothingToLoad(counter);
     if (file_ && !failed_) {
         loadedName_ = fileName_;
+        for (dcWorldObject& object : staticObjects_) {
+            visibility_.AddEntity(&object);
+        }
         visibility_.Build(box_);
     }
     file_.reset();

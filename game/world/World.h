@@ -17,7 +17,9 @@
 #include "game/world/PathNetwork.h"
 #include "game/world/VisibilityManager.h"
 #include "game/world/WorldFrameParameters.h"
+#include "game/world/ObjectMesh.h"
 #include "game/world/WorldMaterial.h"
+#include "game/world/dcWorldObject.h"
 #include "render/models/Mesh.h"
 #include "render/shaders/ShaderVariableBlock.h"
 
@@ -83,6 +85,8 @@ public:
     dcWorldRender& GetRender() { return *render_; }
     const std::vector<GeometryBuffers>& GetGeometryRecords() const { return geometryRecords_; }
     const std::vector<Material>& GetMaterials() const { return materials_; }
+    const std::vector<ObjectMesh>& GetMeshes() const { return meshes_; }
+    std::vector<dcWorldObject>& GetStaticObjects() { return staticObjects_; }
     // Scene ids of the decorations this world put into the game scene.
     const std::vector<int32_t>& GetDecorationIds() const { return decorationIds_; }
     // The static lights' block; its parent is the World.
@@ -111,10 +115,25 @@ private:
     bool ReadDecoRouteNetwork();
     bool ReadDecorations();
     bool ReadStreamingGeometry();
-    bool ReadGeometryRecord(GeometryBuffers& record);
+    // What a geometry record holds, known with or without a device.
+    struct GeometryRecordSize {
+        int32_t vertices = 0;
+        int32_t indices = 0;
+    };
+
+    bool ReadGeometryRecord(GeometryBuffers& record, GeometryRecordSize& size);
     bool ReadVertexStreams(GeometryBuffers& record, int32_t vertexCount);
-    bool ReadIndices(GeometryBuffers& record, int32_t vertexCount);
+    bool ReadIndices(GeometryBuffers& record, int32_t vertexCount, int32_t& indexCount);
     float ReadMaterialBatch(int32_t& counter);
+    float ReadMeshBatch(int32_t& counter);
+    bool ReadMesh(ObjectMesh& mesh);
+    bool ReadDrawRange(MeshDrawRange& range);
+    // Whether the range lies within the data it names.
+    bool CheckDrawRange(const MeshDrawRange& range);
+    float ReadStaticObjectBatch(int32_t& counter);
+    bool ReadStaticObject(dcWorldObject& object);
+    // The pose, the mesh and the box read for an object of either kind.
+    bool ReadPlacement(dcWorldObject& object);
 
     WideString fileName_ = L"Maps\\World.DCW";
     WideString loadedName_;   // of the world loaded whole; empty before
@@ -124,7 +143,10 @@ private:
     PhysicsWorld physics_;
     std::unique_ptr<dcWorldGeometry> geometry_;
     std::vector<GeometryBuffers> geometryRecords_;
+    std::vector<GeometryRecordSize> geometrySizes_;
     std::vector<Material> materials_;
+    std::vector<ObjectMesh> meshes_;
+    std::vector<dcWorldObject> staticObjects_;   // in the game scene, by their own address
     std::unique_ptr<dcWorldRender> render_;   // reads the geometry records
     std::vector<int32_t> decorationIds_;      // in the game scene
     ShaderVariableBlock staticLighting_;

@@ -29,3 +29,18 @@ bool CheckIndex(Stream& file, int32_t index, int32_t count)
     }
     return true;
 }
+
+bool ReadText(Stream& file, WideString& text)
+{
+    text = file.ReadText();
+    return !file.HasErrors();
+}
+
+bool CheckRange(Stream& file, int32_t first, int32_t count, int32_t total)
+{
+    if (first < 0 || count < 0 || first > total || count > total - first) {
+        file.ReportErrors();
+        return false;
+    }
+    return true;
+}

@@ -13,5 +13,9 @@ bool ReadBlock(Stream& file, void* out, int32_t bytes);
 // An int32 count of records of recordBytes each that the rest of the file
 // can hold; false, reported, for a negative count or one past the end.
 bool ReadRecordCount(Stream& file, int32_t recordBytes, int32_t& count);
+// A length-prefixed text; false when the stream reported one that does not fit.
+bool ReadText(Stream& file, WideString& text);
 // False, reported, unless 0 <= index < count.
 bool CheckIndex(Stream& file, int32_t index, int32_t count);
+// False, reported, unless first..first + count lies within 0..total.
+bool CheckRange(Stream& file, int32_t first, int32_t count, int32_t total);

@@ -249,6 +249,7 @@ bool World::ReadStreamingGeometry()
     }
     geometryRecords_.clear();
     geometryRecords_.resize(static_cast<size_t>(records));
+    geometrySizes_.assign(static_cast<size_t>(records), GeometryRecordSize{});
     return true;
 }
 
@@ -290,13 +291,14 @@ bool World::ReadVertexStreams(GeometryBuffers& record, int32_t vertexCount)
     return true;
 }
 
-bool World::ReadIndices(GeometryBuffers& record, int32_t vertexCount)
+bool World::ReadIndices(GeometryBuffers& record, int32_t vertexCount, int32_t& indexCount)
 {
     Stream& file = *file_;
     std::vector<int32_t> indices;
     if (!ReadArray(file, indices)) {
         return false;
     }
+    indexCount = static_cast<int32_t>(indices.size());
     for (int32_t index : indices) {
         if (!CheckIndex(file, index, vertexCount)) {
             return false;
@@ -318,7 +320,7 @@ bool World::ReadIndices(GeometryBuffers& record, int32_t vertexCount)
     return true;
 }
 
-bool World::ReadGeometryRecord(GeometryBuffers& record)
+bool World::ReadGeometryRecord(GeometryBuffers& record, GeometryRecordSize& size)
 {
     Stream& file = *file_;
     std::vector<VertexElement> elements;
@@ -333,7 +335,8 @@ bool World::ReadGeometryRecord(GeometryBuffers& record)
     if (VideoDevice* video = Video()) {
         record.format = video->CreateVertexFormat(elements);
     }
-    return ReadVertexStreams(record, vertexCount) && ReadIndices(record, vertexCount);
+    size.vertices = vertexCount;
+    return ReadVertexStreams(record, vertexCount) && ReadIndices(record, vertexCount, size.indices);
 }
 
 float World::LoadRenderGeometry(int32_t& counter)
@@ -353,7 +356,7 @@ float World::LoadRenderGeometry(int32_t& counter)
         return 1.0f;
     }
     const int32_t record = counter - 1;
-    if (!ReadGeometryRecord(geometryRecords_[static_cast<size_t>(record)])) {
+    if (!ReadGeometryRecord(geometryRecords_[static_cast<size_t>(record)], geometrySizes_[static_cast<size_t>(record)])) {
         return GiveUpFile();
     }
     ++counter;

@@ -7,13 +7,6 @@
 
 namespace {
 
-// The stream reports a text that does not fit; the load stops at the first report.
-bool ReadText(Stream& file, WideString& text)
-{
-    text = file.ReadText();
-    return !file.HasErrors();
-}
-
 bool ReadTextureParameter(Stream& file, VideoDevice* device, Material& material, MaterialParam& param)
 {
     if (!ReadText(file, param.textureName)) {

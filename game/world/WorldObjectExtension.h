@@ -23,6 +23,15 @@ public:
     // Clears a broken state.
     virtual void Restore() {}
 
+    // Links the extension into the chain that starts here: after the last
+    // one when that passes on, else just before it. Refused (logged) when
+    // neither passes on: a chain ends with at most one that does not.
+    void Append(WorldObjectExtension* extension);
+    // OnVisible of each extension, this one first.
+    void CallOnVisible();
+    // PrepareHit, then OnHit, of each extension, this one first.
+    void CallOnHit(const Vec3& position);
+
     bool PassesOn() const { return passesOn_; }
     WorldObjectExtension* GetNext() const { return next_; }
     void SetNext(WorldObjectExtension* next) { next_ = next; }

@@ -1,5 +1,6 @@
 #include "game/world/dcWorldRender.h"
 
+#include "engine/core/LogHub.h"
 #include "engine/video/VideoDevice.h"
 #include "game/world/ObjectMesh.h"
 #include "game/world/dcWorldObject.h"
@@ -15,6 +16,7 @@ namespace {
 constexpr int32_t kPlainStyle = 0;
 constexpr int32_t kLeafStyle = 1;
 constexpr int32_t kCurrentStyleKey = 0;
+const WideString kOcclusionStyle = L"OcclusionTest";
 
 bool DrawsInPass(const ShaderEffect* effect, int32_t passBit)
 {
@@ -260,10 +262,33 @@ void dcWorldRender::DrawLeaves(const MeshDrawRange& range, ShaderEffect& effect,
 
 void dcWorldRender::DrawFromGeometry(const MeshDrawRange& range, ShaderEffect& effect, int32_t pass)
 {
+    effect.SetStyleIndex(kPlainStyle);
+    DrawRecordRange(range, effect, pass);
+}
+
+void dcWorldRender::DrawOcclusion(const dcWorldObject& object, int32_t pass, int32_t passBit)
+{
+    if (!device_) {
+        return;
+    }
+    for (const MeshDrawRange& range : object.mesh->ranges) {
+        if (range.geometry == kStreamingGeometry) {
+            LogHub::PrintError("ERROR IN RENDERING OCCLUSION FROM STREAMING BUFFER");
+            continue;
+        }
+        if (!range.effect || !range.effect->SelectStyle(kOcclusionStyle) || !DrawsInPass(range.effect, passBit)) {
+            continue;
+        }
+        SetWorldMatrix(object.GetCurrentTransform());
+        DrawRecordRange(range, *range.effect, pass);
+    }
+}
+
+void dcWorldRender::DrawRecordRange(const MeshDrawRange& range, ShaderEffect& effect, int32_t pass)
+{
     if (range.geometry < 0 || range.geometry >= static_cast<int32_t>(geometry_.size())) {
         return;
     }
-    effect.SetStyleIndex(kPlainStyle);
     const GeometryBuffers& buffers = geometry_[static_cast<size_t>(range.geometry)];
     for (size_t stream = 0; stream < buffers.streams.size(); ++stream) {
         device_->SetVertexStream(static_cast<int32_t>(stream), buffers.streams[stream].get());

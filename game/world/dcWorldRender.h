@@ -22,6 +22,7 @@ class Camera;
 class ShaderVariableBlock;
 class VertexFormat;
 class VideoDevice;
+class dcWorldObject;
 struct MeshDrawRange;
 
 struct StreamingVertex {
@@ -56,6 +57,9 @@ public:
     // fit the rings packs nothing, and draws nothing from the rings.
     void PackMovingGeometry();
     void RenderPass(const Camera& camera, int32_t pass);
+    // The object's record ranges with their "OcclusionTest" technique, for the
+    // visibility compile's depth and query passes.
+    void DrawOcclusion(const dcWorldObject& object, int32_t pass, int32_t passBit);
 
     // Objects whose streaming vertices were carried through their pose, this frame.
     int32_t GetTransformedObjectCount() const { return transformedObjects_; }
@@ -78,6 +82,8 @@ private:
     void DrawListItems(const Camera& camera, MaterialDrawList& list, int32_t pass);
     void DrawLeaves(const MeshDrawRange& range, ShaderEffect& effect, float fallTime, int32_t pass);
     void DrawFromGeometry(const MeshDrawRange& range, ShaderEffect& effect, int32_t pass);
+    // With the effect's technique as it is selected.
+    void DrawRecordRange(const MeshDrawRange& range, ShaderEffect& effect, int32_t pass);
     void SetWorldMatrix(const Matrix44& transform);
 
     VideoDevice* device_;
