@@ -6,6 +6,7 @@
 #include "script/dcDisableTrigger.h"
 #include "script/dcDummyTrigger.h"
 #include "script/dcEnableTrigger.h"
+#include "script/dcLoadSky.h"
 #include "script/dcScriptClean.h"
 #include "script/dcStartTrigger.h"
 #include "script/dcTriggerTarget.h"
@@ -105,7 +106,7 @@ void BuildScriptFactories()
         Missing("dcSpawnTraffic"),
         Missing("dcSpawnPedestrians"),
         Missing("dcPlayMusic"),
-        Missing("dcLoadSky"),
+        Made<dcLoadSky>(),
         Missing("dcSpawnBoss"),
         Missing("dcScriptParameter"),
         Missing("dcMPCreateCar"),

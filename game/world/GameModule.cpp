@@ -13,6 +13,7 @@
 #include "game/world/GameMessages.h"
 #include "game/world/dcEntityCamera.h"
 #include "game/world/dcWorldRender.h"
+#include "render/shaders/ShaderEffect.h"
 #include "render/sprites/SpriteBatch.h"
 
 #include <algorithm>
@@ -29,6 +30,12 @@ constexpr float kPauseTextRise = 64.0f;    // units above the screen's centre
 constexpr float kPauseDarkness = 0.5f;     // alpha of the black over the game, fully paused
 constexpr float kVirtualWidth = 800.0f;    // the screen the overlays are laid out on
 constexpr float kVirtualHeight = 600.0f;
+
+ShaderEffect* LineShader()
+{
+    VideoDevice* video = dcEngine::Instance().GetVideoDevice();
+    return video ? video->GetLineShader() : nullptr;
+}
 
 // Moves the value towards 1 while on, towards 0 while off, by the frame time.
 void Ease(float& value, bool on, float dt)
@@ -61,6 +68,10 @@ GameModule::GameModule()
     if (testMode) {
         skySaveCommands_.Register(*this);
     }
+    // Debug lines are drawn with the world's camera.
+    if (ShaderEffect* lines = LineShader()) {
+        lines->SetParent(&world_);
+    }
 }
 
 GameModule::~GameModule()
@@ -71,6 +82,10 @@ GameModule::~GameModule()
         activeCamera_->Release();
     }
     scene_.FlushDeletes();
+    ShaderEffect* lines = LineShader();
+    if (lines && lines->GetParent() == &world_) {
+        lines->SetParent(nullptr);
+    }
     if (instance_ == this) {
         instance_ = nullptr;
     }

@@ -4,12 +4,9 @@
 #include "engine/core/dcEngine.h"
 #include "engine/files/ArchiveList.h"
 #include "engine/files/ResourceFactory.h"
-#include "engine/video/TextureResource.h"
 #include "game/world/SkyFiles.h"
-#include "render/device/TextureLookup.h"
 #include "render/models/Camera.h"
 #include "render/models/Model.h"
-#include "render/sprites/SpriteBatch.h"
 
 #include <filesystem>
 #include <system_error>
@@ -18,19 +15,6 @@ namespace {
 
 constexpr int32_t kPassCount = 32;
 const Vec3 kSunWithoutFlare = {0.0f, 0.0f, -1.0f};
-
-void DrawPicture(TextureResource& picture, const Camera& camera)
-{
-    SpriteDrawer* batch = dcEngine::Instance().GetSpriteBatch();
-    if (!batch) {
-        return;
-    }
-    const ScreenRect& view = camera.GetViewport();
-    batch->DrawImageRect(&picture, {0.0f, 0.0f, picture.GetImageWidth(), picture.GetImageHeight()},
-                         {static_cast<float>(view.left), static_cast<float>(view.top), static_cast<float>(view.right),
-                          static_cast<float>(view.bottom)},
-                         {1.0f, 1.0f, 1.0f, 1.0f}, SolidSpriteShader);
-}
 
 // A folder below the working folder: an empty or absolute one would put the
 // files in a drive's root or anywhere at all.
@@ -41,12 +25,7 @@ bool IsBelowWorkingFolder(const WideString& folder)
 
 } // namespace
 
-SkySettings::SkySettings()
-{
-    if (VideoDevice* video = dcEngine::Instance().GetVideoDevice()) {
-        picture_ = GetTexture(*video, L"Sky.DCT");
-    }
-}
+SkySettings::SkySettings() = default;
 
 SkySettings::~SkySettings()
 {
@@ -56,7 +35,6 @@ SkySettings::~SkySettings()
 void SkySettings::Clear()
 {
     model_.reset();
-    picture_.reset();
     lightList_.clear();
     folder_.clear();
 }
@@ -105,9 +83,6 @@ void SkySettings::ReadSettingsFiles()
 
 void SkySettings::Draw(const Camera& camera)
 {
-    if (picture_) {
-        DrawPicture(*picture_, camera);
-    }
     if (!model_) {
         return;
     }

@@ -6,9 +6,6 @@
 // ("Skies\Day") replaces it when a mission or a menu asks for that sky.
 // The console's editing commands change it in place and write it back into
 // its folder with the save operations.
-//
-// A sky without a dome model (the default one) shows the picture "Sky.DCT"
-// stretched over the view, so a world is never drawn over black.
 
 #include "engine/files/WideString.h"
 #include "engine/math/Vec3.h"
@@ -20,7 +17,6 @@
 class Camera;
 class Model;
 class ShaderVariableBlock;
-class TextureResource;
 
 class SkySettings {
 public:
@@ -43,7 +39,7 @@ public:
     void Load(const WideString& folder, ShaderVariableBlock* shaderParent);
     // Lets go of the model, the light list and the folder name.
     void Clear();
-    // The dome at the camera's position, scaled down; or the picture.
+    // The dome at the camera's position, scaled down.
     void Draw(const Camera& camera);
 
     // Write the static and dynamic lights with the fog, or the sun
@@ -61,10 +57,13 @@ public:
     void SetSunDirection(const Vec3& direction) { sunDirection_ = direction; }
     SkyLightSet& GetStaticLights() { return staticLights_; }
     SkyLightSet& GetDynamicLights() { return dynamicLights_; }
+    const SkyLightSet& GetStaticLights() const { return staticLights_; }
+    const SkyLightSet& GetDynamicLights() const { return dynamicLights_; }
     // Static lights 0 to 2, then dynamic lights 0 to 2, for the editing
     // commands; empty unless the dynamic lighting file was read.
     const std::vector<SkyLight*>& GetLightList() const { return lightList_; }
     SkyFog& GetFog() { return fog_; }
+    const SkyFog& GetFog() const { return fog_; }
     bool HasCarLights() const { return carLights_; }
 
 private:
@@ -81,5 +80,4 @@ private:
     std::vector<SkyLight*> lightList_;
     SkyFog fog_;
     bool carLights_ = false;
-    std::unique_ptr<TextureResource> picture_;   // none with a dome, or without a video device
 };

@@ -12,6 +12,7 @@
 #include "game/world/HitSoundTable.h"
 #include "game/world/MaterialDrawList.h"
 #include "game/world/SkySettings.h"
+#include "game/world/WorldFileChecks.h"
 #include "game/world/dcWorldGeometry.h"
 #include "game/world/dcWorldRender.h"
 #include "render/models/Camera.h"
@@ -35,6 +36,7 @@ const std::array<World::LoadStage, World::kStageCount> World::kLoadStages = {
 World::World()
     : geometry_(std::make_unique<dcWorldGeometry>())
     , render_(std::make_unique<dcWorldRender>(dcEngine::Instance().GetVideoDevice(), *this, geometryRecords_))
+    , sky_(std::make_unique<SkySettings>())
 {
     // Drawing objects set "World" themselves.
     AddVariable(L"World", kShaderMatrix, false);
@@ -67,11 +69,12 @@ void World::Unload()
     ClearPathNetworks();
     CurrentDecoRouteNetwork().reset();
     if (GameModule* game = GameModule::Get()) {
-        for (int32_t id : decorationIds_) {
+        for (int32_t id : sceneEntityIds_) {
             game->GetScene().DeleteById(id);
         }
     }
-    decorationIds_.clear();
+    sceneEntityIds_.clear();
+    markers_.clear();
     staticObjects_.clear();
     meshes_.clear();
     render_->ClearStreamingGeometry();
@@ -114,30 +117,36 @@ float World::LoadHeader(int32_t&)
     return 1.0f;
 }
 
-float World::NothingToLoad(int32_t&)
+// Movable props are not read yet: a world has none, and only its empty
+// chunk is passed over.
+float World::LoadDynamicObjects(int32_t&)
 {
+    int32_t count = 0;
+    if (file_ && (!ReadBlock(*file_, &count, 4) || !CheckRange(*file_, 0, count, 0))) {
+        return GiveUpFile();
+    }
     return 1.0f;
 }
 
-float World::LoadDynamicObjects(int32_t& counter)
-{
-    return NothingToLoad(counter);
-}
-
-// The last stage: the file is read to its end and let go. Without a
+// The last stage: the markers are read, the file let go. Without a
 // visibility cache every registered entity is tested each frame, over an
 // empty grid.
-float World::LoadMarkers(int32_t& counter)
+float World::LoadMarkers(int32_t&)
 {
-    NothingToLoad(counter);
-    if (file_ && !failed_) {
-        loadedName_ = fileName_;
-        for (dcWorldObject& object : staticObjects_) {
-            visibility_.AddEntity(&object);
-        }
-        visibility_.Build(box_);
+    if (!file_ || failed_) {
+        return 1.0f;
+    }
+    if (!ReadMarkers()) {
+        return GiveUpFile();
     }
     file_.reset();
+    physics_.FlushAndClean();
+    loadedName_ = fileName_;
+    for (dcWorldObject& object : staticObjects_) {
+        visibility_.AddEntity(&object);
+    }
+    visibility_.Build(box_);
+    NameDropPoints();
     return 1.0f;
 }
 
@@ -157,20 +166,19 @@ void World::FixedUpdate(float frameTime, MessageChannel& updates, MessageChannel
 
 void World::AimShaders(const Camera& camera)
 {
-    const Matrix44 view = Matrix44::Transpose(camera.GetView());
-    const Matrix44 projection = Matrix44::Transpose(camera.GetProjection());
-    SetMatrix(viewId_, &view.m[0][0]);
-    SetMatrix(projectionId_, &projection.m[0][0]);
+    view_ = Matrix44::Transpose(camera.GetView());
+    projection_ = Matrix44::Transpose(camera.GetProjection());
+    SetMatrix(viewId_, &view_.m[0][0]);
+    SetMatrix(projectionId_, &projection_.m[0][0]);
 }
 
 void World::Render(const Camera& camera, int32_t firstPass, int32_t passCount)
 {
-    if (sky_) {
-        sky_->Draw(camera);
-    }
+    sky_->Draw(camera);
     const GameModule* game = GameModule::Get();
     const ShadowMap* shadow = game ? &game->GetShadowMap() : nullptr;
-    frameParameters_->Bind(camera, {&lighting_, box_, shadow ? &shadow->GetCamera() : nullptr,
+    const FrameLighting lighting{&sky_->GetStaticLights(), &sky_->GetDynamicLights(), &sky_->GetFog()};
+    frameParameters_->Bind(camera, {lighting, box_, shadow ? &shadow->GetCamera() : nullptr,
                                     shadow ? shadow->GetTexture() : nullptr, dcEngine::Instance().GetFrameTime()});
     for (int32_t pass = firstPass; pass < firstPass + passCount; ++pass) {
         render_->RenderPass(camera, pass);

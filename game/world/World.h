@@ -21,6 +21,7 @@
 #include "game/world/WorldMaterial.h"
 #include "game/world/dcWorldObject.h"
 #include "render/models/Mesh.h"
+#include "render/models/Tape.h"
 #include "render/shaders/ShaderVariableBlock.h"
 
 #include <array>
@@ -87,12 +88,13 @@ public:
     const std::vector<Material>& GetMaterials() const { return materials_; }
     const std::vector<ObjectMesh>& GetMeshes() const { return meshes_; }
     std::vector<dcWorldObject>& GetStaticObjects() { return staticObjects_; }
-    // Scene ids of the decorations this world put into the game scene.
-    const std::vector<int32_t>& GetDecorationIds() const { return decorationIds_; }
+    // The named points of the world; delivery points carry their road's name.
+    const std::vector<Tape>& GetMarkers() const { return markers_; }
+    // Scene ids of the entities this world put into the game scene:
+    // decorations and ambient sounds.
+    const std::vector<int32_t>& GetSceneEntityIds() const { return sceneEntityIds_; }
     // The static lights' block; its parent is the World.
     ShaderVariableBlock& GetStaticLighting() { return staticLighting_; }
-    // What the frame parameters take from the sky.
-    FrameLighting& GetLighting() { return lighting_; }
 
     PhysicsWorld& GetPhysics() { return physics_; }
     FixedStepClock& GetStepClock() { return stepClock_; }
@@ -105,9 +107,6 @@ public:
     float GetPhysicsTimeFactor() const { return physicsTimeFactor_; }
 
 private:
-    // A stage whose contents the loader does not build yet: its chunks are
-    // left unread, and it is done at once.
-    float NothingToLoad(int32_t& counter);
     // The file is broken (the stream has reported it): let it go.
     float GiveUpFile();
     bool ReadRoadNetwork(PathNetwork<PathNode>& network);
@@ -134,6 +133,9 @@ private:
     bool ReadStaticObject(dcWorldObject& object);
     // The pose, the mesh and the box read for an object of either kind.
     bool ReadPlacement(dcWorldObject& object);
+    bool ReadMarkers();
+    void AddAmbientSound(const Tape& marker);
+    void NameDropPoints();
 
     WideString fileName_ = L"Maps\\World.DCW";
     WideString loadedName_;   // of the world loaded whole; empty before
@@ -148,9 +150,9 @@ private:
     std::vector<ObjectMesh> meshes_;
     std::vector<dcWorldObject> staticObjects_;   // in the game scene, by their own address
     std::unique_ptr<dcWorldRender> render_;   // reads the geometry records
-    std::vector<int32_t> decorationIds_;      // in the game scene
+    std::vector<int32_t> sceneEntityIds_;   // in the game scene
+    std::vector<Tape> markers_;
     ShaderVariableBlock staticLighting_;
-    FrameLighting lighting_;
     std::unique_ptr<WorldFrameParameters> frameParameters_;
     float physicsTimeFactor_ = 1.0f;
     FixedStepClock stepClock_;
@@ -158,4 +160,7 @@ private:
     VisibilityManager visibility_;
     int32_t viewId_ = -1;
     int32_t projectionId_ = -1;
+    // The shaders read these where they lie, transposed.
+    Matrix44 view_;
+    Matrix44 projection_;
 };

@@ -9,9 +9,9 @@
 
 namespace {
 
-Color Scaled(const Color& colour, float scale)
+Color Scaled(const float rgba[4], float scale)
 {
-    return {colour.r * scale, colour.g * scale, colour.b * scale, colour.a * scale};
+    return {rgba[0] * scale, rgba[1] * scale, rgba[2] * scale, rgba[3] * scale};
 }
 
 // The unit z axis turned by the conjugate of the orientation.
@@ -84,11 +84,11 @@ WorldFrameParameters::LightVariables WorldFrameParameters::RegisterLights(Shader
 }
 
 void WorldFrameParameters::BindLights(ShaderVariableBlock& block, LightVariables& variables,
-                                      const std::array<FrameLight, kSkyLightCount>& lights)
+                                      const SkyLightSet& lights)
 {
     variables.ambientSum = {0.0f, 0.0f, 0.0f, 1.0f};
-    for (int32_t i = 0; i < kSkyLightCount; ++i) {
-        const FrameLight& light = lights[i];
+    for (int32_t i = 0; i < kSkyLightsPerSet; ++i) {
+        const SkyLight& light = lights[static_cast<size_t>(i)];
         const float scale = std::min(light.intensity, 1.0f);
         variables.directions[i] = LightDirection(light.orientation);
         const Color ambient = Scaled(light.ambient, scale);
@@ -103,7 +103,7 @@ void WorldFrameParameters::BindLights(ShaderVariableBlock& block, LightVariables
     block.SetValue(variables.direction[0], &variables.directions[0], kVec3Bytes);
     block.SetValue(variables.diffuse[0], &variables.diffuseColours[0], kColourBytes);
     block.SetValue(variables.specular[0], &variables.specularColours[0], kColourBytes);
-    for (int32_t i = 0; i < kSkyLightCount; ++i) {
+    for (int32_t i = 0; i < kSkyLightsPerSet; ++i) {
         block.SetValue(variables.direction[i + 1], &variables.directions[i], kVec3Bytes);
         block.SetValue(variables.diffuse[i + 1], &variables.diffuseColours[i], kColourBytes);
     }
@@ -120,8 +120,8 @@ void WorldFrameParameters::BindFog(const Camera& camera, const FrameLighting& li
     world_.SetFloat(fogNear_, fogNear);
     world_.SetFloat(fogFar_, fogFar);
     world_.SetFloat(invFogRange_, 1.0f / (fogFar - fogNear));
-    world_.SetFloat(fogRange_, 1.0f / (lighting.fogRange * far));
-    fogColourValue_ = Scaled(lighting.fogColour, lighting.fogIntensity);
+    world_.SetFloat(fogRange_, 1.0f / (lighting.fog->range * far));
+    fogColourValue_ = Scaled(lighting.fog->colour, lighting.fog->intensity);
     world_.SetValue(fogColour_, &fogColourValue_, sizeof(Color));
 }
 
@@ -148,10 +148,10 @@ void WorldFrameParameters::BindShadow(const FrameInputs& inputs)
 
 void WorldFrameParameters::Bind(const Camera& camera, const FrameInputs& inputs)
 {
-    BindFog(camera, *inputs.lighting);
+    BindFog(camera, inputs.lighting);
     BindExtents(inputs.worldBox);
-    BindLights(staticLighting_, staticLights_, inputs.lighting->staticLights);
-    BindLights(world_, dynamicLights_, inputs.lighting->dynamicLights);
+    BindLights(staticLighting_, staticLights_, *inputs.lighting.staticLights);
+    BindLights(world_, dynamicLights_, *inputs.lighting.dynamicLights);
     world_.SetValue(half_, &halfValue_, sizeof(Color));
     timer_ += inputs.frameTime;
     world_.SetFloat(timerVariable_, timer_);

@@ -11,6 +11,7 @@
 #include "engine/math/Matrix44.h"
 #include "engine/math/Quaternion.h"
 #include "engine/math/Vec3.h"
+#include "game/world/SkyLighting.h"
 
 #include <array>
 #include <cstdint>
@@ -20,30 +21,16 @@ class ShaderVariableBlock;
 class TextureResource;
 struct ShadowCamera;
 
-constexpr int32_t kSkyLightCount = 3;
-
-// One light of the sky: it shines along z turned by the conjugate of the
-// orientation; its colours count min(intensity, 1) times.
-struct FrameLight {
-    Quaternion orientation;
-    float intensity = 1.0f;
-    Color ambient{1.0f, 1.0f, 1.0f, 1.0f};
-    Color diffuse{1.0f, 1.0f, 1.0f, 1.0f};
-    Color specular{1.0f, 1.0f, 1.0f, 1.0f};
-};
-
 // What the sky gives the frame.
 struct FrameLighting {
-    std::array<FrameLight, kSkyLightCount> staticLights;
-    std::array<FrameLight, kSkyLightCount> dynamicLights;
-    float fogRange = 1.0f;   // of the camera's far distance
-    Color fogColour{1.0f, 1.0f, 1.0f, 1.0f};
-    float fogIntensity = 1.0f;
+    const SkyLightSet* staticLights;
+    const SkyLightSet* dynamicLights;
+    const SkyFog* fog;
 };
 
 // What the World passes for one frame besides the camera.
 struct FrameInputs {
-    const FrameLighting* lighting;
+    FrameLighting lighting;
     BoundingBox worldBox;
     const ShadowCamera* shadow;        // none: identity shadow matrices
     TextureResource* shadowMap;        // may be none
@@ -69,15 +56,15 @@ private:
         int32_t ambient;
         std::array<int32_t, 4> diffuse;     // "LightDiffuse", "LightDiffuse[0]" .. "[2]"
         std::array<int32_t, 3> specular;    // "LightSpecular", "LightSpecular[1]", "[2]"
-        std::array<Vec3, kSkyLightCount> directions;
+        std::array<Vec3, kSkyLightsPerSet> directions;
         Color ambientSum;
-        std::array<Color, kSkyLightCount> diffuseColours;
-        std::array<Color, kSkyLightCount> specularColours;
+        std::array<Color, kSkyLightsPerSet> diffuseColours;
+        std::array<Color, kSkyLightsPerSet> specularColours;
     };
 
     static LightVariables RegisterLights(ShaderVariableBlock& block);
     static void BindLights(ShaderVariableBlock& block, LightVariables& variables,
-                           const std::array<FrameLight, kSkyLightCount>& lights);
+                           const SkyLightSet& lights);
     void BindFog(const Camera& camera, const FrameLighting& lighting);
     void BindExtents(const BoundingBox& box);
     void BindShadow(const FrameInputs& inputs);

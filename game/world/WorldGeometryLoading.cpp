@@ -197,7 +197,7 @@ bool World::ReadDecorations()
             model->SetParent(this);
             decoration->SetModel(std::move(model));
             game->GetScene().Add(decoration.get());
-            decorationIds_.push_back(decoration.release()->GetId());
+            sceneEntityIds_.push_back(decoration.release()->GetId());
         }
     }
     return true;

@@ -5,6 +5,9 @@ of the game's own screenshots (".TGA"), for the end-to-end checks:
     screen.py bar FILE    the longest row of pixels in the loading bar's colour
     screen.py mean FILE   the mean brightness, 0 to 255
     screen.py colours FILE  how many colours it shows
+    screen.py city FILE   per cent of sky in the top rows, of ground (road
+                          or grass) in the top third and in the band
+                          below the middle
 """
 
 import struct
@@ -82,6 +85,29 @@ def colours(rows) -> int:
     return len({pixel for row in rows for pixel in row})
 
 
+def is_sky(pixel) -> bool:
+    r, g, b = pixel
+    return b > r + 40 and b > g + 20
+
+
+def is_ground(pixel) -> bool:
+    """Asphalt, kerb and pavement greys, or grass."""
+    r, g, b = pixel
+    grey = max(pixel) - min(pixel) <= 20 and 30 <= (r + g + b) / 3 <= 200
+    grass = g > r + 20 and g > b + 20
+    return grey or grass
+
+
+def share(rows, first: float, last: float, test) -> int:
+    height = len(rows)
+    pixels = [p for row in rows[int(height * first):int(height * last)] for p in row[::5]]
+    return round(100 * sum(1 for p in pixels if test(p)) / max(len(pixels), 1))
+
+
+def city(rows) -> str:
+    return f"{share(rows, 0.0, 0.15, is_sky)} {share(rows, 0.0, 0.33, is_ground)} {share(rows, 0.5, 0.75, is_ground)}"
+
+
 def main():
     command, path = sys.argv[1], sys.argv[2]
     if command == "bar":
@@ -92,6 +118,8 @@ def main():
         print(round(mean(read(path, 0.0, 7))))
     elif command == "colours":
         print(colours(read(path)))
+    elif command == "city":
+        print(city(read(path)))
     else:
         sys.exit(f"screen.py: unknown command {command}")
 

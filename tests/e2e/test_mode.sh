@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The living demo: "Varnholt.exe -TEST" loads the test mission behind the
 # loading screen, whose bar rises, and enters the game, where the mission's
-# start node fires. Pause dims the game, Escape opens the main menu over it
+# start node fires and the camera looks over the test city under the day sky
+# the mission loads. Pause dims the game, Escape opens the main menu over it
 # and its Resume item returns to it; from the menu, the console's LOADSCRIPT
 # starts the mission again. The console takes commands ("PRINTMLPSTACK" logs
 # the module stack, "EXIT" ends the game cleanly), Print Screen takes
@@ -57,6 +58,13 @@ started_missions() { grep -c 'dcStartTrigger: mission Autoload starts' Console.R
 take_screenshot
 colours=$($screen colours Shot0001.TGA)
 [ "$colours" -gt 20 ] || fail "the game shows only $colours colours"
+# The test city under its day sky, as the camera looks over it: sky in the
+# top rows, no ground there, streets and grass below the middle.
+read -r sky_top ground_top ground_below <<<"$($screen city Shot0001.TGA)"
+[ "$sky_top" -ge 90 ] || fail "only $sky_top% of the top rows show the sky"
+[ "$ground_top" -le 2 ] || fail "$ground_top% of the top third shows ground: the picture stands upside down"
+[ "$ground_below" -ge 25 ] || fail "only $ground_below% below the middle shows streets or grass"
+echo "the city shows under its sky: $sky_top% sky at the top, $ground_below% ground below the middle"
 shown=$($screen mean game.xwd)
 
 # Pause darkens the game under the pause text; a second Pause lifts it.

@@ -6,7 +6,9 @@ tests/game/make_fixtures.py OUT_FOLDER
   "Maps\\Small.DCW" whose stage calls are known, world files
   whose headers the loader must refuse, a world with every geometry chunk
   filled ("Maps\\Geometry.DCW"), and damaged copies of it whose counts or
-  indices do not fit.
+  indices do not fit; the same world with object meshes, props and markers
+  ("Maps\\Objects.DCW"), its damaged copies, and worlds of many meshes and
+  props ("Maps\\Many.DCW").
 - language/: a language whose content switches turn blood and ragdolls off.
 - skies/: skies whose settings files differ in version, length or magic.
 - sounds/: hit-sound families for wood and cones only, and ambient families
@@ -40,6 +42,7 @@ def worlds(out: pathlib.Path):
     write(maps / "Kind3.DCW", BinaryWriter().raw(b"DC2").int32(0).int32(3).int32(0).bytes() + sample[15:])
     write(maps / "Magic.DCW", b"DC3" + sample[3:])
     geometry_worlds(maps)
+    object_worlds(maps)
 
 
 # Two traffic nodes and one ground object, no render geometry: a world whose
@@ -307,6 +310,58 @@ def sounds(out: pathlib.Path):
         write(out / "Audio" / (name + ".WAV"), tick)
 
 
+def mesh(half, ranges):
+    return {"box": {"centre": [0, 0, 0], "half": half}, "ranges": ranges}
+
+
+# The geometry world with props on its record and its streaming data, and
+# markers: the collision triangles belong to the road piece "ROAD_Main".
+OBJECT_WORLD = dict(GEOMETRY_WORLD, **{
+    "meshes": [
+        mesh([300, 1, 1], [[0, 0, 0, 3, 0, 3]]),
+        mesh([300.5, 0, 0], [[-1, -1, 0, 3, 0, 3]]),
+        mesh([100, 50, 0], [[0, 1, 0, 3, 0, 3], [-1, 2, 0, 3, 0, 3]]),
+        mesh([0, 0, 200.5], []),
+    ],
+    "static_objects": [
+        {"name": "ROAD_Main", "mesh": 0},
+        {"name": "road_x", "mesh": 0, "position": [0, 0, 50]},
+        {"name": "NOVIS_wall", "mesh": 1},
+        {"name": "Kiosk", "mesh": 2, "position": [10, 0, 0], "rotation": [0, 0.70710678, 0, 0.70710678]},
+    ],
+    "markers": [
+        {"name": "SOUND_NIGHT_Crickets", "position": [0, 0, 0], "second": [10, 0, 0]},
+        {"name": "SOUND_Rain", "position": [50, 0, 0], "second": [50, 0, 30]},
+        {"name": "DROPPOINT Hospital", "position": [0, 5, 0]},
+        {"name": "DROPPOINT", "position": [0, 5, 0]},
+        {"name": "droppoint  ", "position": [0, 5, 0]},
+        {"name": "DROPPOINT", "position": [5000, 0, 5000]},
+    ],
+})
+
+
+def damaged_objects(name, change):
+    world = json.loads(json.dumps(OBJECT_WORLD))
+    change(world)
+    return name, dcw.write_dcw(world)
+
+
+def object_worlds(maps: pathlib.Path):
+    write(maps / "Objects.DCW", dcw.write_dcw(OBJECT_WORLD))
+    cases = [
+        damaged_objects("FarMesh.DCW", lambda w: w["static_objects"].append({"name": "X", "mesh": 4})),
+        damaged_objects("FarMaterial.DCW", lambda w: w["meshes"][0]["ranges"].append([0, 11, 0, 3, 0, 3])),
+        damaged_objects("FarRecord.DCW", lambda w: w["meshes"][0]["ranges"].append([2, 0, 0, 3, 0, 3])),
+        damaged_objects("LongRange.DCW", lambda w: w["meshes"][0]["ranges"].append([0, 0, 0, 3, 1, 3])),
+        damaged_objects("StreamRange.DCW", lambda w: w["meshes"][1]["ranges"].append([-1, 0, 2, 2, 0, 3])),
+    ]
+    for name, data in cases:
+        write(maps / name, data)
+    many = dict(GEOMETRY_WORLD, meshes=[mesh([1, 1, 1], [])] * 1500,
+                static_objects=[{"name": f"P{i}", "mesh": i} for i in range(1000)])
+    write(maps / "Many.DCW", dcw.write_dcw(many))
+
+
 def main():
     out = pathlib.Path(sys.argv[1])
     worlds(out)
@@ -318,3 +373,4 @@ def main():
 
 if __name__ == "__main__":
     main()
+

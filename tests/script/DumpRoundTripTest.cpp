@@ -5,6 +5,7 @@
 #include "script/dcDisableTrigger.h"
 #include "script/dcDummyTrigger.h"
 #include "script/dcEnableTrigger.h"
+#include "script/dcLoadSky.h"
 #include "script/dcScriptClean.h"
 #include "script/dcStartTrigger.h"
 #include "script/dcTriggerTarget.h"
@@ -47,6 +48,7 @@ TEST_F(DumpRoundTripTest, EveryNodeClassKeepsItsSettingsAndLinks)
     auto* dummy = AddNode<dcDummyTrigger>(from);
     auto* target = AddNode<dcTriggerTarget>(from);
     auto* clean = AddNode<dcScriptClean>(from);
+    auto* sky = AddNode<dcLoadSky>(from);
     start->PauseOnStart = 1;
     start->AllowStart = 1;
     start->Name = 1201;
@@ -56,7 +58,8 @@ TEST_F(DumpRoundTripTest, EveryNodeClassKeepsItsSettingsAndLinks)
     start->Multiplay = 1;
     start->Sides = {{StartSide::kBlue, 3001, {L"Cop", kBeyondLatin1}}, {StartSide::kGold, 3002, {}}};
     start->SetEditorRect({10, 20, 110, 60});
-    start->GetTargetIds() = {enable->GetId(), disable->GetId(), dummy->GetId(), target->GetId(), clean->GetId()};
+    start->GetTargetIds() = {enable->GetId(), disable->GetId(), dummy->GetId(),
+                             target->GetId(), clean->GetId(),   sky->GetId()};
     enable->GetTargetIds() = {dummy->GetId()};
     disable->GetTargetIds() = {target->GetId()};
     dummy->GetTargetIds() = {start->GetId()};
@@ -66,10 +69,11 @@ TEST_F(DumpRoundTripTest, EveryNodeClassKeepsItsSettingsAndLinks)
     target->SubjectId = dummy->GetId();
     clean->CleanWorld = 0;
     clean->CleanScript = 1;
+    sky->Sky = L"Night";
 
     const std::vector<int32_t> roots = SaveAndLoad(from, {start->GetId()}, into);
     ASSERT_EQ(roots.size(), 1u);
-    EXPECT_EQ(into.Count(), 6);   // the shared node and the cycle's root made once
+    EXPECT_EQ(into.Count(), 7);   // the shared node and the cycle's root made once
     auto* start2 = FindNode<dcStartTrigger>(into, roots[0]);
     ASSERT_NE(start2, nullptr);
     EXPECT_EQ(start2->PauseOnStart, 1);
@@ -89,13 +93,14 @@ TEST_F(DumpRoundTripTest, EveryNodeClassKeepsItsSettingsAndLinks)
     EXPECT_EQ(start2->GetEditorRect().bottom, 60);
 
     const std::vector<int32_t>& links = start2->GetTargetIds();
-    ASSERT_EQ(links.size(), 5u);
+    ASSERT_EQ(links.size(), 6u);
     auto* enable2 = FindNode<dcEnableTrigger>(into, links[0]);
     auto* disable2 = FindNode<dcDisableTrigger>(into, links[1]);
     auto* dummy2 = FindNode<dcDummyTrigger>(into, links[2]);
     auto* target2 = FindNode<dcTriggerTarget>(into, links[3]);
     auto* clean2 = FindNode<dcScriptClean>(into, links[4]);
-    ASSERT_TRUE(enable2 && disable2 && dummy2 && target2 && clean2);
+    auto* sky2 = FindNode<dcLoadSky>(into, links[5]);
+    ASSERT_TRUE(enable2 && disable2 && dummy2 && target2 && clean2 && sky2);
     EXPECT_EQ(enable2->GetTargetIds(), (std::vector<int32_t>{dummy2->GetId()}));
     EXPECT_EQ(disable2->GetTargetIds(), (std::vector<int32_t>{target2->GetId()}));
     EXPECT_EQ(dummy2->GetTargetIds(), (std::vector<int32_t>{start2->GetId()}));
@@ -105,6 +110,7 @@ TEST_F(DumpRoundTripTest, EveryNodeClassKeepsItsSettingsAndLinks)
     EXPECT_EQ(target2->SubjectId, dummy2->GetId());
     EXPECT_EQ(clean2->CleanWorld, 0);
     EXPECT_EQ(clean2->CleanScript, 1);
+    EXPECT_EQ(sky2->Sky, L"Night");
 }
 
 // Writing [X, 0] gives X in full as index 0, then index 1 with class id 0.

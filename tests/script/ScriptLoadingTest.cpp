@@ -6,6 +6,7 @@
 #include "script/dcDisableTrigger.h"
 #include "script/dcDummyTrigger.h"
 #include "script/dcEnableTrigger.h"
+#include "script/dcLoadSky.h"
 #include "script/dcStartTrigger.h"
 #include "script/dcTriggerTarget.h"
 #include "tests/script/ScriptTestSupport.h"
@@ -32,7 +33,8 @@ const char* const kRegistryNames[] = {
     "dcAddZeltoPointsClass", "dcZeltoReady", "dcEndZelto"};
 
 const std::set<std::string> kBuiltClasses = {"dcEnableTrigger", "dcDisableTrigger", "dcDummyTrigger",
-                                             "dcStartTrigger", "dcTriggerTarget", "dcScriptClean"};
+                                             "dcStartTrigger",  "dcTriggerTarget",  "dcScriptClean",
+                                             "dcLoadSky"};
 
 TEST(ScriptFactories, HoldEveryMissionNodeClassInOrderUnderItsIdentity)
 {
@@ -168,11 +170,13 @@ TEST(SampleMission, TheAutoloadMissionReadsAndStarts)
     EXPECT_EQ(start->AllowStart, 0);
 
     const std::vector<int32_t>& links = start->GetTargetIds();
-    ASSERT_EQ(links.size(), 3u);
-    auto* disable = FindNode<dcDisableTrigger>(scene, links[0]);
-    auto* dummy = FindNode<dcDummyTrigger>(scene, links[1]);
-    auto* target = FindNode<dcTriggerTarget>(scene, links[2]);
-    ASSERT_TRUE(dummy && disable && target);
+    ASSERT_EQ(links.size(), 4u);
+    auto* sky = FindNode<dcLoadSky>(scene, links[0]);
+    auto* disable = FindNode<dcDisableTrigger>(scene, links[1]);
+    auto* dummy = FindNode<dcDummyTrigger>(scene, links[2]);
+    auto* target = FindNode<dcTriggerTarget>(scene, links[3]);
+    ASSERT_TRUE(sky && dummy && disable && target);
+    EXPECT_EQ(sky->Sky, L"Day");
     ASSERT_EQ(dummy->GetTargetIds().size(), 1u);
     auto* enable = FindNode<dcEnableTrigger>(scene, dummy->GetTargetIds()[0]);
     ASSERT_NE(enable, nullptr);
@@ -184,7 +188,7 @@ TEST(SampleMission, TheAutoloadMissionReadsAndStarts)
     // The switch off comes first, the switch back on through the dummy after.
     start->Send(dcTriggerMessage{0});
     EXPECT_TRUE(target->IsEnabled());
-    EXPECT_EQ(scene.Count(), 5);
+    EXPECT_EQ(scene.Count(), 6);
 }
 
 } // namespace

@@ -12,6 +12,7 @@ reference. Settings left out keep the class's defaults:
 - dcTriggerTarget: "Position" [x, y, z], "Orientation" [x, y, z, w],
   "Subject" (a node name);
 - dcScriptClean: "CleanWorld", "CleanScript" (0 or 1);
+- dcLoadSky: "Sky" (the folder's name under "Skies");
 - dcEnableTrigger, dcDisableTrigger, dcDummyTrigger: the common part only.
 
 Each class writes its own settings first and the common part last.
@@ -51,6 +52,10 @@ def _script_clean(out, node):
     out.out.raw(bytes([node.get("CleanWorld", 1), node.get("CleanScript", 1)]))
 
 
+def _load_sky(out, node):
+    out.text(node.get("Sky", ""))
+
+
 def _nothing(out, node):
     pass
 
@@ -61,6 +66,7 @@ CLASSES = {
                                         "ImageName", "Multiplay", "Sides"}),
     "dcTriggerTarget": (_trigger_target, {"Position", "Orientation", "Subject"}),
     "dcScriptClean": (_script_clean, {"CleanWorld", "CleanScript"}),
+    "dcLoadSky": (_load_sky, {"Sky"}),
     "dcEnableTrigger": (_nothing, set()),
     "dcDisableTrigger": (_nothing, set()),
     "dcDummyTrigger": (_nothing, set()),

@@ -3,8 +3,11 @@ descriptions (JSON) beside each other under data/Models/:
 
 - "X.model" -> mesh "X.DCM". Materials by name ({"shader", "textures":
   {parameter: file}, "values": {parameter: [floats]}}), parts made of shapes
-  ({"box": {"centre", "size"}} or {"cylinder": {"centre", "radius",
-  "length", "axis", "segments"}}, each with an optional "material"), nodes
+  ({"box": {"centre", "size"}}, {"cylinder": {"centre", "radius",
+  "length", "axis", "segments"}} or {"dome": {"radius", "rings",
+  "segments"}}, each with an optional "material"; a dome is a sphere seen
+  from inside, its texture's v running from the zenith (0) to the horizon
+  (1) and staying 1 below it), nodes
   placing parts ({"name", "part", "position", "rotation": [axis, degrees]};
   one node per part at the origin when none are given) and tapes ({"name",
   "position", "second"}). With "skeleton" naming a ".skeleton" source the
@@ -144,10 +147,37 @@ class ShapeBuilder:
             self.polygon([add(end, r) for r in ring], normal,
                          [(0.5 + 0.5 * math.cos(t), 0.5 + 0.5 * math.sin(t)) for t in angles])
 
+    def dome(self, radius, rings, segments):
+        def point(ring, segment):
+            elevation = math.pi / 2 - math.pi * ring / rings
+            azimuth = 2 * math.pi * segment / segments
+            return (radius * math.cos(elevation) * math.cos(azimuth), radius * math.sin(elevation),
+                    radius * math.cos(elevation) * math.sin(azimuth))
+
+        def v(ring):
+            return min(2.0 * ring / rings, 1.0)
+
+        for ring in range(rings):
+            for segment in range(segments):
+                corners = [point(ring, segment), point(ring + 1, segment), point(ring + 1, segment + 1),
+                           point(ring, segment + 1)]
+                u0, u1 = segment / segments, (segment + 1) / segments
+                uvs = [(u0, v(ring)), (u0, v(ring + 1)), (u1, v(ring + 1)), (u1, v(ring))]
+                # The pole's corners meet; the quad is a triangle there.
+                if ring == 0:
+                    corners, uvs = corners[1:], uvs[1:]
+                elif ring == rings - 1:
+                    corners, uvs = corners[:2] + corners[3:], uvs[:2] + uvs[3:]
+                middle = scale(add(corners[0], corners[len(corners) // 2]), 0.5)
+                self.polygon(corners, scale(middle, -1.0 / max(math.sqrt(sum(c * c for c in middle)), 1e-6)), uvs)
+
     def add_shape(self, shape):
         if "box" in shape:
             box = shape["box"]
             self.box(tuple(box["centre"]), tuple(box["size"]), box.get("inward", False))
+        elif "dome" in shape:
+            d = shape["dome"]
+            self.dome(d["radius"], d.get("rings", 16), d.get("segments", 24))
         else:
             c = shape["cylinder"]
             self.cylinder(tuple(c["centre"]), c["radius"], c["length"], c.get("axis", "y"), c.get("segments", 12))

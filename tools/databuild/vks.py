@@ -6,10 +6,11 @@
 - "X.lighting" -> "X.VKS" ("Lighting.VKS" or "DynamicLighting.VKS"):
   {"version": 1, "lights": three lights, "fog": {"range", "colour",
   "intensity"}}. A light is {"turn": [axis, degrees], "intensity",
-  "ambient", "diffuse", "specular"} with RGBA colours 0 to 1; it shines along
-  z turned by the inverse of its turn. The fog is written only in version 1
-  (the game reads it only then, and only from "Lighting.VKS"); missing
-  values take the game's defaults.
+  "ambient", "diffuse", "specular"} with RGBA colours 0 to 1; its direction,
+  z turned by the inverse of its turn, points at the light, as the shaders
+  take "LightDir" (a sun above has a positive turn about x). The fog is
+  written only in version 1 (the game reads it only then, and only from
+  "Lighting.VKS"); missing values take the game's defaults.
 "CarLights.VKS" is an empty flag file, taken as it is.
 """
 

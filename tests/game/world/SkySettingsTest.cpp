@@ -155,8 +155,8 @@ TEST_F(SkySettingsTest, TheSampleDayAndNightSkiesReadBackFromThePack)
     EXPECT_TRUE(day.IsFlareOn());
     ExpectVec3(day.GetSunDirection(), {0.40f, 0.55f, -0.73f}, "day sun");
     const SkyLight& sun = day.GetStaticLights()[0];
-    // A turn of -50 degrees about x.
-    EXPECT_NEAR(sun.orientation.x, -0.422618f, 1e-5f);
+    // A turn of 50 degrees about x: the sun stands above.
+    EXPECT_NEAR(sun.orientation.x, 0.422618f, 1e-5f);
     EXPECT_NEAR(sun.orientation.w, 0.906308f, 1e-5f);
     ExpectColour(sun.diffuse, {1.0f, 0.96f, 0.88f, 1.0f}, "day sun diffuse");
     EXPECT_EQ(day.GetStaticLights()[1].intensity, 0.4f);

@@ -55,8 +55,9 @@ TEST_F(WorldGeometryLoadingTest, EachGeometryStageReportsItsProgressCallByCall)
 TEST_F(WorldGeometryLoadingTest, TheGeometryChunksArriveWhereTheGameReadsThem)
 {
     ScopedCapture log(kLogError);
-    // Header 1, collision 5, paths 4, two records 4, eleven materials 3, four stubs, done.
-    ASSERT_EQ(LoadWorld(L"Maps\\Geometry.DCW").size(), 22u);
+    // Header 1, collision 5, paths 4, two records 4, eleven materials 3, no
+    // meshes and no static props 2 each, movable props and markers 1 each, done.
+    ASSERT_EQ(LoadWorld(L"Maps\\Geometry.DCW").size(), 24u);
     // The one decoration placed asks for its model, the third letter's; the fixture has none.
     EXPECT_EQ(log->lines, std::vector<WideString>{L"ResourceFactory: Resource ^1Models\\C.DCM^7 not found!"});
     World& world = Game().GetWorld();
@@ -84,8 +85,8 @@ TEST_F(WorldGeometryLoadingTest, TheGeometryChunksArriveWhereTheGameReadsThem)
     EXPECT_EQ(CurrentDecoRouteNetwork()->Nodes()[3].links[0], &CurrentDecoRouteNetwork()->Nodes()[0]);
 
     // Of four decorations only the one with a route of three nodes in the network is placed.
-    ASSERT_EQ(world.GetDecorationIds().size(), 1u);
-    EXPECT_NE(Game().GetScene().FindReceiver(world.GetDecorationIds()[0]), nullptr);
+    ASSERT_EQ(world.GetSceneEntityIds().size(), 1u);
+    EXPECT_NE(Game().GetScene().FindReceiver(world.GetSceneEntityIds()[0]), nullptr);
 
     EXPECT_EQ(world.GetRender().StreamingVertices().size(), 3u);
     EXPECT_FLOAT_EQ(world.GetRender().StreamingVertices()[2].position.z, 1.0f);
@@ -131,7 +132,7 @@ TEST_F(WorldGeometryLoadingTest, ABrokenWorldIsNamedInTheLogAndLoadsNoFurther)
         EXPECT_TRUE(Game().GetWorld().HasFailed());
         EXPECT_EQ(Game().GetWorld().GetFile(), nullptr);
         // Once given up, every further stage is one call.
-        EXPECT_LT(progress.size(), 22u) << WideStringToNarrow(c.file);
+        EXPECT_LT(progress.size(), 24u) << WideStringToNarrow(c.file);
         EXPECT_EQ(progress.back(), 1.0f);
     }
 }
@@ -139,7 +140,7 @@ TEST_F(WorldGeometryLoadingTest, ABrokenWorldIsNamedInTheLogAndLoadsNoFurther)
 TEST_F(WorldGeometryLoadingTest, ASecondWorldLoadsFromAnEmptyWorld)
 {
     LoadWorld(L"Maps\\Geometry.DCW");
-    const int32_t decoration = Game().GetWorld().GetDecorationIds().at(0);
+    const int32_t decoration = Game().GetWorld().GetSceneEntityIds().at(0);
 
     // The same world again is there already.
     EXPECT_EQ(LoadWorld(L"Maps\\Geometry.DCW"), std::vector<float>{1.0f});
@@ -147,13 +148,13 @@ TEST_F(WorldGeometryLoadingTest, ASecondWorldLoadsFromAnEmptyWorld)
     ScopedCapture log(kLogError);
     const std::vector<float> progress = LoadWorld(L"Maps\\Small.DCW");
     EXPECT_TRUE(log->lines.empty());
-    ASSERT_EQ(progress.size(), 19u);
+    ASSERT_EQ(progress.size(), 21u);
     EXPECT_FLOAT_EQ(progress[0], 1.0f / 9.0f);
     World& world = Game().GetWorld();
     EXPECT_EQ(TrafficNetwork().nodes.size(), 2u);
     EXPECT_TRUE(CurrentDecoRouteNetwork()->Nodes().empty());
     EXPECT_EQ(Game().GetScene().FindReceiver(decoration), nullptr);
-    EXPECT_TRUE(world.GetDecorationIds().empty());
+    EXPECT_TRUE(world.GetSceneEntityIds().empty());
     EXPECT_TRUE(world.GetMaterials().empty());
     EXPECT_TRUE(MaterialDrawLists().empty());
     EXPECT_TRUE(world.GetRender().StreamingVertices().empty());

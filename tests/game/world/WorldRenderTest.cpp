@@ -11,6 +11,8 @@
 #include "render/shaders/ShaderVariableBlock.h"
 #include "tests/render/device/WindowedDevice.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -176,20 +178,23 @@ TEST(WorldFrameParameters, FogExtentsAndLightsReachTheirBlocks)
     camera.SetFarPlane(1000.0f);
     camera.SetPosition({1.0f, 2.0f, 3.0f});
 
-    FrameLighting lighting;
-    lighting.staticLights[0].intensity = 2.0f;   // counts as 1
-    lighting.staticLights[1].intensity = 0.5f;
-    lighting.staticLights[2].intensity = 0.0f;
-    lighting.staticLights[0].ambient = {0.1f, 0.2f, 0.3f, 0.0f};
-    lighting.staticLights[1].ambient = {0.2f, 0.2f, 0.2f, 0.0f};
-    lighting.staticLights[1].diffuse = {1.0f, 0.5f, 0.0f, 1.0f};
-    lighting.dynamicLights[0].intensity = 0.25f;
-    lighting.fogRange = 0.5f;
-    lighting.fogColour = {1.0f, 0.5f, 0.25f, 1.0f};
-    lighting.fogIntensity = 0.5f;
+    SkyLightSet staticLights;
+    SkyLightSet dynamicLights;
+    SkyFog fog;
+    staticLights[0].intensity = 2.0f;   // counts as 1
+    staticLights[1].intensity = 0.5f;
+    staticLights[2].intensity = 0.0f;
+    std::copy_n(std::array{0.1f, 0.2f, 0.3f, 0.0f}.data(), 4, staticLights[0].ambient);
+    std::copy_n(std::array{0.2f, 0.2f, 0.2f, 0.0f}.data(), 4, staticLights[1].ambient);
+    std::copy_n(std::array{1.0f, 0.5f, 0.0f, 1.0f}.data(), 4, staticLights[1].diffuse);
+    dynamicLights[0].intensity = 0.25f;
+    fog.range = 0.5f;
+    std::copy_n(std::array{1.0f, 0.5f, 0.25f, 1.0f}.data(), 4, fog.colour);
+    fog.intensity = 0.5f;
+    const FrameLighting lighting{&staticLights, &dynamicLights, &fog};
     const BoundingBox box{{10.0f, 0.0f, -20.0f}, {50.0f, 5.0f, 100.0f}};
-    parameters.Bind(camera, {&lighting, box, nullptr, nullptr, 0.5f});
-    parameters.Bind(camera, {&lighting, box, nullptr, nullptr, 0.25f});
+    parameters.Bind(camera, {lighting, box, nullptr, nullptr, 0.5f});
+    parameters.Bind(camera, {lighting, box, nullptr, nullptr, 0.25f});
 
     EXPECT_FLOAT_EQ(*VariableData(world, L"FogNear"), 750.0f * 750.0f);
     EXPECT_FLOAT_EQ(*VariableData(world, L"FogFar"), 1000000.0f);

@@ -1,0 +1,20 @@
+// The sky dome: placed by "World", seen through "View" and "Proj"; unlit, its
+// texture shows as painted.
+float4x4 World;
+float4x4 View;
+float4x4 Proj;
+
+struct Output {
+    float4 position : POSITION;
+    float4 color : COLOR0;
+    float2 uv : TEXCOORD0;
+};
+
+Output main(float3 position : POSITION, float2 uv : TEXCOORD0)
+{
+    Output result;
+    result.position = mul(mul(mul(float4(position, 1), World), View), Proj);
+    result.color = float4(1, 1, 1, 1);
+    result.uv = uv;
+    return result;
+}
