@@ -11,6 +11,7 @@
 #include "game/world/CameraMessages.h"
 #include "game/world/GameMessages.h"
 #include "game/world/GameModule.h"
+#include "game/world/dcWorldGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -193,14 +194,19 @@ void dcEntityCamera::Follow(const dcCamOrientation& target, const CameraPreset& 
 
 void dcEntityCamera::ProbeWalls()
 {
+    GameModule* game = GameModule::Get();
     const Vec3 reach = GetPosition() - focus_;
     const float length = reach.Length();
-    if (!wallGeometry_ || !(length > 0.0f)) {
+    if (!game || !(length > 0.0f)) {
         return;
+    }
+    dcWorldGeometry& walls = game->GetWorld().GetGeometry();
+    if (!walls.GetWorld()) {
+        return;   // no world loaded
     }
     probe_.Set(focus_, reach * (1.0f / length));
     probe_.SetLength(length);
-    PhysicsWorld::TestPair(wallGeometry_->GetWorld(), probe_, *wallGeometry_);
+    PhysicsWorld::TestPair(walls.GetWorld(), probe_, walls);
 }
 
 // Each wall point the probe meets pulls the eye in front of it, when the eye

@@ -72,8 +72,6 @@ public:
     const Vec3& GetSavedPosition() const { return savedPosition_; }
     const Quaternion& GetSavedOrientation() const { return savedOrientation_; }
     void SetSavedPose(const Vec3& position, const Quaternion& orientation);
-    // The mesh the probe keeps the eye in front of; none: no probe.
-    void SetWallGeometry(PhysicsGeom* geometry) { wallGeometry_ = geometry; }
 
 protected:
     virtual void OnUserInput(const dcUserInput& message);
@@ -99,6 +97,5 @@ private:
     uint8_t showTarget_ = 0;
     Vec3 savedPosition_;
     Quaternion savedOrientation_;
-    PhysicsGeom* wallGeometry_ = nullptr;
 };
 // handlers: dcUserInput -> OnUserInput, dcFinalUpdate -> OnFinalUpdate, dcContact -> OnContact

@@ -3,11 +3,11 @@
 
 #include "engine/core/FrameMessages.h"
 #include "engine/core/ProgramState.h"
-#include "engine/physics/BoxGeom.h"
 #include "engine/physics/PhysicsMessages.h"
 #include "game/world/CameraMessages.h"
 #include "game/world/GameMessages.h"
 #include "game/world/dcEntityCamera.h"
+#include "game/world/dcWorldGeometry.h"
 #include "tests/support/CapturingSink.h"
 
 #include <cmath>
@@ -302,18 +302,23 @@ TEST_F(dcEntityCameraTest, AWallContactPullsTheEyeInFrontOfTheWall)
 
 TEST_F(dcEntityCameraTest, TheProbeKeepsTheEyeOnTheTargetsSideOfAWall)
 {
-    BoxGeom wall({20, 20, 0.5f});
-    wall.SetPosition({0, 0, 6});
-    wall.AddToWorld(Game().GetWorld().GetPhysics());
     camera.SetMode(dcEntityCamera::kModeOwnPreset);
     camera.GetOwnPreset().turnRate = kSnap;
-    camera.SetWallGeometry(&wall);
-    Step();
-    ExpectNear(camera.GetPosition(), {0, 0, 5.5f - 2.5f});
-    camera.SetWallGeometry(nullptr);
+    // No world loaded: nothing to keep out of.
     Step();
     ExpectNear(camera.GetPosition(), {0, 0, 10});
-    wall.RemoveFromWorld(Game().GetWorld().GetPhysics());
+
+    // The world's mesh: a wall across z = 5.5, facing both ways.
+    World& world = Game().GetWorld();
+    dcWorldGeometry& walls = world.GetGeometry();
+    walls.Vertices() = {{-20, -20, 5.5f}, {20, -20, 5.5f}, {20, 20, 5.5f}, {-20, 20, 5.5f}};
+    walls.Triangles() = {{{0, 1, 2}, 0}, {{0, 2, 3}, 0}, {{0, 2, 1}, 0}, {{0, 3, 2}, 0}};
+    world.GetPhysics().CreateSpace({{0, 0, 0}, {100, 100, 100}}, 4);
+    walls.Build();
+    walls.AddToPhysics(world.GetPhysics());
+    Step();
+    ExpectNear(camera.GetPosition(), {0, 0, 5.5f - 2.5f});
+    walls.RemoveFromPhysics(world.GetPhysics());
 }
 
 TEST_F(dcEntityCameraTest, TestModeKeysSwitchTheActiveCameraToTheFreeOrOverviewMode)
