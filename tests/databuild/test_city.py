@@ -9,7 +9,7 @@ import unittest
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "tools"))
 
-from databuild import city  # noqa: E402
+from databuild import city, city_plan  # noqa: E402
 from databuild.city_plan import CitySettings  # noqa: E402
 
 SIZES = [(1, 1), (2, 2), (3, 2), (6, 6)]
@@ -156,7 +156,22 @@ class CityTest(unittest.TestCase):
                                       ("static_objects", "static_objects")):
                     self.assertEqual(len(world[read_key]), len(description[key]), key)
                 self.assertEqual(len(world["triangles"]), len(description["collision"]["triangles"]))
-                self.assertEqual([m["name"] for m in world["markers"]], ["START"])
+                names = [m["name"] for m in world["markers"]]
+                self.assertEqual(names[0], "START")
+                self.assertEqual(names[-2:], ["SOUND_Birds", "SOUND_Traffic"])
+
+    def test_delivery_points_stand_within_reach_of_a_street(self):
+        settings = CitySettings(seed=2, blocks=(4, 3))
+        plan = city_plan.plan_city(settings)
+        points = [m for m in city.generate(settings)["markers"] if m["name"] == "DROPPOINT"]
+        self.assertTrue(points)
+        # The game looks for the street's name within 100 units of the point.
+        reach = settings.road_width / 2 + settings.pavement_width
+        self.assertLess(reach, 100.0)
+        for point in points:
+            x, _, z = point["position"]
+            nearest = min([abs(x - sx) for sx in plan.street_x] + [abs(z - sz) for sz in plan.street_z])
+            self.assertLessEqual(nearest, reach)
 
     def test_every_index_lies_within_its_table(self):
         for blocks in SIZES:

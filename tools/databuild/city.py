@@ -19,6 +19,7 @@ import struct
 
 from . import dcm, dcw
 from .city_geometry import city_objects
+from .city_markers import city_markers
 from .city_networks import decoration_routes, pedestrian_network, road_network, traffic_network
 from .city_plan import CitySettings, plan_city
 from .geometry3d import bounds
@@ -110,14 +111,6 @@ def _meshes_and_objects(objects, packer):
     return meshes, statics
 
 
-def _start_marker(plan):
-    """On the lane heading +x along the middle street, mid-block, facing along it."""
-    s = plan.settings
-    z = plan.street_z[len(plan.street_z) // 2] - s.lane_offset
-    x = (plan.street_x[0] + plan.street_x[1]) / 2
-    return {"name": "START", "position": [x, 0.0, z], "second": [x + 100.0, 0.0, z]}
-
-
 def _world_box(plan, collision, routes):
     low, high = plan.extent
     top = max([v[1] for v in collision["vertices"]] + [node["position"][1] for node in routes]) + SKY_CLEARANCE
@@ -146,7 +139,7 @@ def generate(settings: CitySettings):
         "materials": [_material(texture) for texture, _ in MATERIALS.values()],
         "meshes": meshes,
         "static_objects": statics,
-        "markers": [_start_marker(plan)],
+        "markers": city_markers(plan),
     }
 
 

@@ -89,7 +89,7 @@ def ogg_files(root: pathlib.Path):
 def sample_sounds(out: pathlib.Path):
     """The game's own sounds, converted from data/Audio exactly as the data build does."""
     source = repo / "data"
-    for path in sorted((source / "Audio").iterdir()):
+    for path in sorted(p for p in (source / "Audio").rglob("*") if p.is_file()):
         name, data = build.convert(path, path.relative_to(source))
         write(out.joinpath(*name.split("\\")), data)
 
