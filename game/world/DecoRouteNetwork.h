@@ -14,6 +14,10 @@ struct DecoRouteNode {
     std::vector<DecoRouteNode*> links;
     uint32_t flags = 0;   // the decorations' own marks; zero after loading
     float speed = 0.0f;
+
+    // From a random start among the neighbours, the first whose marks (flag
+    // bits 0 to 29) are all clear; none when there is no such neighbour.
+    const DecoRouteNode* PickRandomNeighbour() const;
 };
 
 class DecoRouteNetwork {
