@@ -12,6 +12,7 @@
 #include "game/weapons/DecalRing.h"
 #include "game/world/GameMessages.h"
 #include "game/world/dcEntityCamera.h"
+#include "game/world/dcWorldGeometry.h"
 #include "game/world/dcWorldRender.h"
 #include "render/shaders/ShaderEffect.h"
 #include "render/sprites/SpriteBatch.h"
@@ -45,7 +46,7 @@ void Ease(float& value, bool on, float dt)
 
 } // namespace
 
-GameModule::GameModule()
+GameModule::GameModule() : viewRay_(world_.GetPhysics(), world_.GetGeometry())
 {
     dcEngine& engine = dcEngine::Instance();
     shadowMap_.Create(engine.GetVideoDevice());

@@ -14,6 +14,7 @@
 #include "engine/core/MLP.h"
 #include "engine/core/MessageChannel.h"
 #include "engine/net/HostScene.h"
+#include "game/weapons/dcViewRay.h"
 #include "game/world/GameFonts.h"
 #include "game/world/ShadowMap.h"
 #include "game/world/SkySaveCommands.h"
@@ -151,6 +152,7 @@ private:
     MessageChannel finalUpdateChannel_;
     ShadowMap shadowMap_;
     GameFonts fonts_;
+    dcViewRay viewRay_;   // the shared one: dcViewRay::Get()
     FrontEndLinks links_;
     SkySaveCommands skySaveCommands_{world_};   // test mode only
 };
