@@ -12,6 +12,7 @@
 #include "game/world/HitSoundTable.h"
 #include "game/world/MaterialDrawList.h"
 #include "game/world/SkySettings.h"
+#include "game/world/dcDynamicObject.h"
 #include "game/world/dcWorldGeometry.h"
 #include "game/world/dcWorldRender.h"
 #include "render/models/Camera.h"
@@ -49,6 +50,7 @@ World::World()
 // The scene, and the decorations in it, went before.
 World::~World()
 {
+    ReleaseDynamicObjects();
     MaterialDrawLists().clear();
     ClearHitSoundTable();
 }
@@ -72,6 +74,7 @@ void World::Unload()
         }
     }
     decorationIds_.clear();
+    ReleaseDynamicObjects();
     staticObjects_.clear();
     meshes_.clear();
     render_->ClearStreamingGeometry();
@@ -119,11 +122,6 @@ float World::NothingToLoad(int32_t&)
     return 1.0f;
 }
 
-float World::LoadDynamicObjects(int32_t& counter)
-{
-    return NothingToLoad(counter);
-}
-
 // The last stage: the file is read to its end and let go. Without a
 // visibility cache every registered entity is tested each frame, over an
 // empty grid.
@@ -134,6 +132,9 @@ float World::LoadMarkers(int32_t& counter)
         loadedName_ = fileName_;
         for (dcWorldObject& object : staticObjects_) {
             visibility_.AddEntity(&object);
+        }
+        for (dcDynamicObject* object : dynamicObjects_) {
+            visibility_.AddEntity(object);
         }
         visibility_.Build(box_);
     }
