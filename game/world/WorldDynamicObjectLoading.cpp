@@ -142,7 +142,7 @@ bool World::ReadCollisionBox(dcDynamicObject& object, int32_t collisionKind)
     return true;
 }
 
-// Bonuses, lamps and traffic lights are made from the words that follow.
+// The words at the start of the upper-cased name: "NOVIS" hides the prop.
 void World::ApplyNameWords(dcDynamicObject& object)
 {
     if (object.name.starts_with(L"NOVIS")) {
@@ -166,7 +166,12 @@ void World::ReleaseDynamicObjects()
         }
     }
     dynamicObjects_.clear();
-    ReleaseDynamicObjectState();
+    // The shared state is the loaded world's: a world that made no props
+    // (one made for a test beside the game's) leaves it alone.
+    const std::unique_ptr<SpaceGeom>& space = DynamicObjectSpace();
+    if (!space || space->GetOwner() == render_.get()) {
+        ReleaseDynamicObjectState();
+    }
     if (Scene* scene = render_->GetScene()) {
         scene->Remove(render_.get());
     }
