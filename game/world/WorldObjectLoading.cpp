@@ -1,6 +1,7 @@
-// The world's object stages: the meshes of its props and the static props
-// placed with them. Every index is checked against its table and every draw
-// range against the data it names; a broken file is reported by its stream
+// The world's object stages: the meshes of its props (leaf ranges with
+// triangles of their own for falling leaves) and the static props placed
+// with them. Every index is checked against its table and every draw range
+// against the data it names; a broken file is reported by its stream
 // ("%s contains errors") and given up.
 
 #include "game/world/World.h"
@@ -39,6 +40,19 @@ int32_t SizeClass(const Vec3& halfExtents)
         return 1;
     }
     return largest > 100.0f ? 2 : 3;
+}
+
+// The range's indices as stored; none when the buffer cannot be read.
+std::vector<uint32_t> RangeIndices(IndexBuffer& buffer, const MeshDrawRange& range)
+{
+    std::vector<uint32_t> indices;
+    if (buffer.Lock({range.firstIndex, range.indexCount}, kLockReadsOldValues)) {
+        for (int32_t k = 0; k < range.indexCount; ++k) {
+            indices.push_back(*buffer.ElementPointer(k));
+        }
+        buffer.Unlock();
+    }
+    return indices;
 }
 
 } // namespace
@@ -129,13 +143,7 @@ void World::BuildLeafVertices(MeshDrawRange& range)
         return;
     }
     range.effect->AddVariable(L"FallTimer", kShaderValue, true);
-    std::vector<uint32_t> indices;
-    if (record.indices->Lock({range.firstIndex, range.indexCount}, kLockReadsOldValues)) {
-        for (int32_t k = 0; k < range.indexCount; ++k) {
-            indices.push_back(*record.indices->ElementPointer(k));
-        }
-        record.indices->Unlock();
-    }
+    const std::vector<uint32_t> indices = RangeIndices(*record.indices, range);
     VertexBuffer& source = *record.streams[0];
     std::unique_ptr<VertexBuffer> leaves = video->CreateVertexBuffer(sizeof(LeafVertex), range.indexCount, false, true);
     const auto* vertices =
