@@ -5,6 +5,7 @@
 #include "engine/gui/BindingWidget.h"
 #include "engine/gui/MenuSounds.h"
 #include "engine/video/VideoDevice.h"
+#include "game/world/dcDynamicObject.h"
 
 #include <algorithm>
 
@@ -25,8 +26,10 @@ void ApplyTextureDetail(int32_t value)
     }
 }
 
+// The lowest detail also leaves out the props drawn only for detail.
 void ApplyDetailLevel(int32_t value)
 {
+    dcDynamicObject::DetailOption = value;
     if (VideoDevice* video = dcEngine::Instance().GetVideoDevice()) {
         video->SetShaderDetail(kCoarsestShaderDetail - value);
     }

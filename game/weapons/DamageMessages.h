@@ -31,6 +31,17 @@ struct dcDamageMessage {
     uint8_t forced = 0;                    // 1: the receiver may neither ignore nor cap it
 };
 
+// Damage no receiver may ignore or cap: the kill plane, a deadly prop.
+constexpr float kKillDamageAmount = 5000000.0f;
+inline dcDamageMessage ForcedKillDamage()
+{
+    dcDamageMessage damage;
+    damage.amount = kKillDamageAmount;
+    damage.kind = kDamageKill;
+    damage.forced = 1;
+    return damage;
+}
+
 struct dcExtDamageMessage {
     DC_LOCAL_MESSAGE(dcExtDamageMessage)
     MessageReceiver* attacker = nullptr;

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+// Records a loading stage reads in one call at most, so each step stays short.
+constexpr int32_t kRecordsPerCall = 1000;
+
 inline float BatchProgress(int32_t readThisCall, int32_t batchSize, int32_t counter, int32_t count)
 {
     if (readThisCall == batchSize) {

@@ -12,7 +12,7 @@
 #include "game/world/HitSoundTable.h"
 #include "game/world/MaterialDrawList.h"
 #include "game/world/SkySettings.h"
-#include "game/world/WorldFileChecks.h"
+#include "game/world/dcDynamicObject.h"
 #include "game/world/dcWorldGeometry.h"
 #include "game/world/dcWorldRender.h"
 #include "render/models/Camera.h"
@@ -51,6 +51,7 @@ World::World()
 // The scene, and the decorations in it, went before.
 World::~World()
 {
+    ReleaseDynamicObjects();
     MaterialDrawLists().clear();
     ClearHitSoundTable();
 }
@@ -75,6 +76,7 @@ void World::Unload()
     }
     sceneEntityIds_.clear();
     markers_.clear();
+    ReleaseDynamicObjects();
     staticObjects_.clear();
     meshes_.clear();
     render_->ClearStreamingGeometry();
@@ -117,17 +119,6 @@ float World::LoadHeader(int32_t&)
     return 1.0f;
 }
 
-// Movable props are not read yet: a world has none, and only its empty
-// chunk is passed over.
-float World::LoadDynamicObjects(int32_t&)
-{
-    int32_t count = 0;
-    if (file_ && (!ReadBlock(*file_, &count, 4) || !CheckRange(*file_, 0, count, 0))) {
-        return GiveUpFile();
-    }
-    return 1.0f;
-}
-
 // The last stage: the markers are read, the file let go. Without a
 // visibility cache every registered entity is tested each frame, over an
 // empty grid.
@@ -144,6 +135,9 @@ float World::LoadMarkers(int32_t&)
     loadedName_ = fileName_;
     for (dcWorldObject& object : staticObjects_) {
         visibility_.AddEntity(&object);
+    }
+    for (dcDynamicObject* object : dynamicObjects_) {
+        visibility_.AddEntity(object);
     }
     visibility_.Build(box_);
     NameDropPoints();

@@ -32,6 +32,7 @@
 class Camera;
 class MessageChannel;
 class SkySettings;
+class dcDynamicObject;
 class dcWorldGeometry;
 class dcWorldRender;
 
@@ -71,7 +72,7 @@ public:
     // from an empty world (Unload).
     bool NeedsLoading() const { return fileName_ != loadedName_; }
     // Back to no world: collision, networks, decorations, render geometry,
-    // materials and draw lists go.
+    // materials, draw lists and the props go.
     void Unload();
     // A stage gave the file up as broken; the remaining stages read nothing.
     bool HasFailed() const { return failed_; }
@@ -88,6 +89,8 @@ public:
     const std::vector<Material>& GetMaterials() const { return materials_; }
     const std::vector<ObjectMesh>& GetMeshes() const { return meshes_; }
     std::vector<dcWorldObject>& GetStaticObjects() { return staticObjects_; }
+    // The movable props, in file order; they live in the game scene.
+    const std::vector<dcDynamicObject*>& GetDynamicObjects() const { return dynamicObjects_; }
     // The named points of the world; delivery points carry their road's name.
     const std::vector<Tape>& GetMarkers() const { return markers_; }
     // Scene ids of the entities this world put into the game scene:
@@ -136,6 +139,17 @@ private:
     bool ReadMarkers();
     void AddAmbientSound(const Tape& marker);
     void NameDropPoints();
+    float ReadDynamicObjectBatch(int32_t& counter);
+    bool ReadDynamicObject(dcDynamicObject& object);
+    bool ReadCollisionBox(dcDynamicObject& object, int32_t collisionKind);
+    // What the words of a prop's name make of it.
+    void ApplyNameWords(dcDynamicObject& object);
+    // The props' space joins the physics and the renderer the scene.
+    void FinishDynamicObjects();
+    // The props leave the scene; their space, bodies and active list go.
+    void ReleaseDynamicObjects();
+    // Leaf ranges get their own triangles, each vertex with the random pair of its triangle.
+    void BuildLeafVertices(MeshDrawRange& range);
 
     WideString fileName_ = L"Maps\\World.DCW";
     WideString loadedName_;   // of the world loaded whole; empty before
@@ -149,6 +163,7 @@ private:
     std::vector<Material> materials_;
     std::vector<ObjectMesh> meshes_;
     std::vector<dcWorldObject> staticObjects_;   // in the game scene, by their own address
+    std::vector<dcDynamicObject*> dynamicObjects_;   // in the game scene; released by the World
     std::unique_ptr<dcWorldRender> render_;   // reads the geometry records
     std::vector<int32_t> sceneEntityIds_;   // in the game scene
     std::vector<Tape> markers_;

@@ -9,6 +9,12 @@ bool ReadBlock(Stream& file, void* out, int32_t bytes)
     return true;
 }
 
+bool SkipBlock(Stream& file, int32_t bytes)
+{
+    char skipped[12];
+    return bytes <= static_cast<int32_t>(sizeof(skipped)) && ReadBlock(file, skipped, bytes);
+}
+
 bool ReadRecordCount(Stream& file, int32_t recordBytes, int32_t& count)
 {
     if (!ReadBlock(file, &count, 4)) {

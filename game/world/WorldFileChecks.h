@@ -10,6 +10,8 @@
 
 // bytes bytes into out; false, reported, when the file ends first.
 bool ReadBlock(Stream& file, void* out, int32_t bytes);
+// Past bytes bytes (at most 12) that the file must hold; false, reported, when it ends first.
+bool SkipBlock(Stream& file, int32_t bytes);
 // An int32 count of records of recordBytes each that the rest of the file
 // can hold; false, reported, for a negative count or one past the end.
 bool ReadRecordCount(Stream& file, int32_t recordBytes, int32_t& count);

@@ -1,22 +1,30 @@
-// The world's object stages: the meshes of its props and the static props
-// placed with them. Every index is checked against its table and every draw
-// range against the data it names; a broken file is reported by its stream
+// The world's object stages: the meshes of its props (leaf ranges with
+// triangles of their own for falling leaves) and the static props placed
+// with them. Every index is checked against its table and every draw range
+// against the data it names; a broken file is reported by its stream
 // ("%s contains errors") and given up.
 
 #include "game/world/World.h"
 
+#include "engine/core/dcEngine.h"
 #include "engine/files/WideString.h"
+#include "engine/video/VideoDevice.h"
+#include "game/world/FallingLeaves.h"
 #include "game/world/GameModule.h"
 #include "game/world/LoadBatch.h"
 #include "game/world/WorldFileChecks.h"
 #include "game/world/dcWorldRender.h"
+#include "render/device/IndexBuffer.h"
+#include "render/device/VertexBuffer.h"
+#include "render/device/VertexFormat.h"
 #include "render/models/ModelFileReading.h"
+#include "render/shaders/ShaderEffect.h"
+#include "render/shaders/ShaderVariable.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr int32_t kRecordsPerCall = 1000;
 constexpr int32_t kMeshBytes = 32;            // box, world-space flag, range count
 constexpr int32_t kDrawRangeBytes = 24;       // six int32
 constexpr int32_t kStaticObjectBytes = 52;    // two empty names, pose, skipped bytes, mesh index
@@ -34,15 +42,17 @@ int32_t SizeClass(const Vec3& halfExtents)
     return largest > 100.0f ? 2 : 3;
 }
 
-bool StartsWith(const WideString& text, const wchar_t* prefix)
+// The range's indices as stored; none when the buffer cannot be read.
+std::vector<uint32_t> RangeIndices(IndexBuffer& buffer, const MeshDrawRange& range)
 {
-    return text.rfind(prefix, 0) == 0;
-}
-
-bool Skip(Stream& file, int32_t bytes)
-{
-    char skipped[12];
-    return ReadBlock(file, skipped, bytes);
+    std::vector<uint32_t> indices;
+    if (buffer.Lock({range.firstIndex, range.indexCount}, kLockReadsOldValues)) {
+        for (int32_t k = 0; k < range.indexCount; ++k) {
+            indices.push_back(*buffer.ElementPointer(k));
+        }
+        buffer.Unlock();
+    }
+    return indices;
 }
 
 } // namespace
@@ -112,7 +122,48 @@ bool World::ReadDrawRange(MeshDrawRange& range)
         }
         range.effect = materials_[static_cast<size_t>(range.material)].effect.get();
     }
-    return CheckDrawRange(range);
+    if (!CheckDrawRange(range)) {
+        return false;
+    }
+    BuildLeafVertices(range);
+    return true;
+}
+
+// Only a range of a stored record can be a leaf range: the streaming
+// geometry has no buffers to copy from.
+void World::BuildLeafVertices(MeshDrawRange& range)
+{
+    VideoDevice* video = dcEngine::Instance().GetVideoDevice();
+    if (!video || !range.effect || range.geometry < 0 || range.indexCount == 0 ||
+        !IsLeafEffect(range.effect->GetName())) {
+        return;
+    }
+    GeometryBuffers& record = geometryRecords_[static_cast<size_t>(range.geometry)];
+    if (!record.indices || record.streams.empty() || !record.streams[0]) {
+        return;
+    }
+    range.effect->AddVariable(L"FallTimer", kShaderValue, true);
+    const std::vector<uint32_t> indices = RangeIndices(*record.indices, range);
+    VertexBuffer& source = *record.streams[0];
+    std::unique_ptr<VertexBuffer> leaves = video->CreateVertexBuffer(sizeof(LeafVertex), range.indexCount, false, true);
+    const auto* vertices =
+        static_cast<const uint8_t*>(source.Lock({range.firstVertex, range.vertexCount}, kLockReadsOldValues));
+    auto* target = leaves ? static_cast<LeafVertex*>(leaves->Lock({0, range.indexCount}, 0)) : nullptr;
+    const bool filled = vertices && target && indices.size() == static_cast<size_t>(range.indexCount);
+    if (filled) {
+        CopyLeafVertices(indices, vertices, source.GetStride(), range.firstVertex, range.vertexCount, target);
+    }
+    if (vertices) {
+        source.Unlock();
+    }
+    if (target) {
+        leaves->Unlock();
+    }
+    if (!filled) {
+        return;   // drawn as a plain range
+    }
+    range.leafFormat = video->CreateVertexFormat(LeafVertexElements());
+    range.leafBuffer = std::move(leaves);
 }
 
 bool World::CheckDrawRange(const MeshDrawRange& range)
@@ -180,12 +231,12 @@ bool World::ReadStaticObject(dcWorldObject& object)
     }
     WideString upper = name;
     WideStringToUpper(upper);
-    if (StartsWith(upper, L"ROAD_")) {
+    if (upper.starts_with(L"ROAD_")) {
         object.name = name.substr(5);
-    } else if (StartsWith(upper, L"NOVIS")) {
+    } else if (upper.starts_with(L"NOVIS")) {
         object.hidden = true;
     }
-    return ReadPlacement(object) && Skip(file, 8);
+    return ReadPlacement(object) && SkipBlock(file, 8);
 }
 
 bool World::ReadPlacement(dcWorldObject& object)
@@ -193,7 +244,7 @@ bool World::ReadPlacement(dcWorldObject& object)
     Stream& file = *file_;
     int32_t meshIndex = 0;
     if (!ReadBlock(file, &object.position, sizeof(Vec3)) || !ReadBlock(file, &object.rotation, sizeof(Quaternion)) ||
-        !Skip(file, 12) || !ReadBlock(file, &meshIndex, 4) ||
+        !SkipBlock(file, 12) || !ReadBlock(file, &meshIndex, 4) ||
         !CheckIndex(file, meshIndex, static_cast<int32_t>(meshes_.size()))) {
         return false;
     }

@@ -40,10 +40,6 @@ void dcWorldGeometry::OnCollision(const dcCollision& message)
         return;
     }
     if (MessageReceiver* victim = message.other->GetOwner()) {
-        dcDamageMessage damage;
-        damage.amount = kKillDamage;
-        damage.kind = kDamageKill;
-        damage.forced = 1;
-        victim->Send(damage);
+        victim->Send(ForcedKillDamage());
     }
 }

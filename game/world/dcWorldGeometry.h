@@ -21,7 +21,6 @@ public:
     static constexpr int32_t kKillPlaneCategory = 0x10;
     // Player cars 0x200, on-foot characters 0x400, pedestrians 0x1000, traffic cars 0x10000.
     static constexpr int32_t kKillPlaneCollides = 0x11600;
-    static constexpr float kKillDamage = 5000000.0f;
 
     dcWorldGeometry();
     ~dcWorldGeometry() override;

@@ -1,7 +1,10 @@
 #include "game/world/dcWorldRender.h"
 
 #include "engine/core/LogHub.h"
+#include "engine/physics/PhysicsGeom.h"
 #include "engine/video/VideoDevice.h"
+#include "game/world/DynamicObjectState.h"
+#include "game/world/GameModule.h"
 #include "game/world/ObjectMesh.h"
 #include "game/world/dcWorldObject.h"
 #include "render/device/IndexBuffer.h"
@@ -10,6 +13,7 @@
 #include "render/models/Camera.h"
 #include "render/models/Model.h"
 #include "render/shaders/ShaderEffect.h"
+#include "render/sprites/VertexRing.h"
 
 namespace {
 
@@ -25,20 +29,56 @@ bool DrawsInPass(const ShaderEffect* effect, int32_t passBit)
 
 } // namespace
 
+struct dcWorldRender::Rings {
+    VertexRing vertices;
+    IndexRing indices;
+};
+
 dcWorldRender::dcWorldRender(VideoDevice* device, ShaderVariableBlock& world,
                              const std::vector<GeometryBuffers>& geometry)
     : device_(device)
     , world_(world)
     , geometry_(geometry)
     , worldVariable_(world.AddVariable(L"World", kShaderMatrix, false))
+    , rings_(std::make_unique<Rings>())
 {
     if (device_) {
-        vertexRing_ = CreateVertexRing(*device_, sizeof(StreamingVertex), kRingVertices, true);
-        indexRing_ = CreateIndexRing(*device_, kRingIndices, kRingVertices, true);
+        rings_->vertices = CreateVertexRing(*device_, sizeof(StreamingVertex), kRingVertices, true);
+        rings_->indices = CreateIndexRing(*device_, kRingIndices, kRingVertices, true);
     }
+    Handles<dcGameReset, &dcWorldRender::OnGameReset>();
+    Handles<dcUpdate, &dcWorldRender::OnUpdate>();
+    Handles<dcCollisionCull, &dcWorldRender::OnCollisionCull>();
 }
 
 dcWorldRender::~dcWorldRender() = default;
+
+// Every prop resets itself on the same message.
+void dcWorldRender::OnGameReset(const dcGameReset&)
+{
+    ActiveDynamicObjects().clear();
+}
+
+void dcWorldRender::OnUpdate(const dcUpdate& message)
+{
+    if (GameModule* game = GameModule::Get()) {
+        UpdateActiveDynamicObjects(message.step, game->GetViewCamera());
+    }
+}
+
+void dcWorldRender::OnCollisionCull(const dcCollisionCull& message)
+{
+    if (!message.other || message.other->HasFlag(kGeomAlwaysCollide)) {
+        message.collide = 1;
+        return;
+    }
+    GameModule* game = GameModule::Get();
+    if (!game) {
+        return;
+    }
+    const Vec3 offset = message.other->GetPosition() - game->GetViewCamera().GetPosition();
+    message.collide = Vec3::Dot(offset, offset) <= kPropCollisionRangeSquared ? 1 : 0;
+}
 
 void dcWorldRender::SetStreamingFormat(std::unique_ptr<VertexFormat> format)
 {
@@ -114,25 +154,25 @@ void dcWorldRender::PackMovingGeometry()
         return;
     }
     StreamingVertex* vertices = nullptr;
-    if (vertexRing_.buffer && indexRing_.buffer) {
-        const RingReservation vertexPlace = ReserveRing(vertexRing_.position, sums.vertices, kRingVertices);
-        const RingReservation indexPlace = ReserveRing(indexRing_.position, sums.indices, kRingIndices);
+    if (rings_->vertices.buffer && rings_->indices.buffer) {
+        const RingReservation vertexPlace = ReserveRing(rings_->vertices.position, sums.vertices, kRingVertices);
+        const RingReservation indexPlace = ReserveRing(rings_->indices.position, sums.indices, kRingIndices);
         vertices = static_cast<StreamingVertex*>(
-            vertexRing_.buffer->Lock({vertexPlace.start, sums.vertices}, vertexPlace.lockFlags));
-        lockedIndices_ = indexRing_.buffer->Lock({indexPlace.start, sums.indices}, indexPlace.lockFlags)
-                             ? indexRing_.buffer.get()
+            rings_->vertices.buffer->Lock({vertexPlace.start, sums.vertices}, vertexPlace.lockFlags));
+        lockedIndices_ = rings_->indices.buffer->Lock({indexPlace.start, sums.indices}, indexPlace.lockFlags)
+                             ? rings_->indices.buffer.get()
                              : nullptr;
-        vertexRing_.position = vertexPlace.start + sums.vertices;
-        indexRing_.position = indexPlace.start + sums.indices;
-        vertexRing_.buffer->SetRingPosition(vertexPlace.start);
-        indexRing_.buffer->SetRingPosition(indexPlace.start);
+        rings_->vertices.position = vertexPlace.start + sums.vertices;
+        rings_->indices.position = indexPlace.start + sums.indices;
+        rings_->vertices.buffer->SetRingPosition(vertexPlace.start);
+        rings_->indices.buffer->SetRingPosition(indexPlace.start);
     }
     PackTotals totals;
     for (MaterialDrawList& list : MaterialDrawLists()) {
         PackList(list, totals, vertices);
     }
     if (vertices) {
-        vertexRing_.buffer->Unlock();
+        rings_->vertices.buffer->Unlock();
     }
     if (lockedIndices_) {
         lockedIndices_->Unlock();
@@ -198,8 +238,8 @@ void dcWorldRender::RenderPass(const Camera& camera, int32_t pass)
         return;
     }
     const int32_t passBit = PassBit(pass);
-    device_->SetVertexStream(0, vertexRing_.buffer.get());
-    device_->SetIndexBuffer(indexRing_.buffer.get());
+    device_->SetVertexStream(0, rings_->vertices.buffer.get());
+    device_->SetIndexBuffer(rings_->indices.buffer.get());
     device_->SetVertexFormat(streamingFormat_.get());
     SetWorldMatrix(kIdentityMatrix);
     device_->SetMeasuredObject(&camera, BoundingBox{});

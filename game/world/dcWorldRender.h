@@ -6,19 +6,25 @@
 // material and pass; the others are drawn straight from the world's
 // geometry records with the object's world matrix.
 //
-// It also holds the streaming geometry the world file gives it.
+// It also holds the streaming geometry the world file gives it, and, as the
+// owner of the space of the movable props, runs the loose ones each fixed
+// step and decides which geometries may meet that space at all.
 
+#include "engine/core/FrameMessages.h"
+#include "engine/core/MessageReceiver.h"
 #include "engine/math/Matrix44.h"
 #include "engine/math/Vec3.h"
+#include "engine/physics/PhysicsMessages.h"
+#include "game/world/GameMessages.h"
 #include "game/world/MaterialDrawList.h"
 #include "render/models/Mesh.h"
-#include "render/sprites/VertexRing.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 class Camera;
+class IndexBuffer;
 class ShaderVariableBlock;
 class VertexFormat;
 class VideoDevice;
@@ -33,17 +39,20 @@ struct StreamingVertex {
 };
 static_assert(sizeof(StreamingVertex) == 32, "the world file's streaming vertex");
 
-class dcWorldRender {
+class dcWorldRender : public MessageReceiver {
+    DC_RECEIVER(dcWorldRender, MessageReceiver)
 public:
     static constexpr int32_t kRingVertices = 0x10000;
     static constexpr int32_t kRingIndices = 0x20000;
     static constexpr float kLeafFallSeconds = 20.0f;   // leaves that fell this long are gone
+    // Props farther than this from the camera meet nothing.
+    static constexpr float kPropCollisionRangeSquared = 2000.0f * 2000.0f;
 
     // Without a device it packs the layout of the rings but draws nothing.
     // world: the block whose "World" matrix the draws set; geometry: the
     // world's geometry records, which ranges address.
     dcWorldRender(VideoDevice* device, ShaderVariableBlock& world, const std::vector<GeometryBuffers>& geometry);
-    ~dcWorldRender();
+    ~dcWorldRender() override;
 
     void SetStreamingFormat(std::unique_ptr<VertexFormat> format);
     std::vector<StreamingVertex>& StreamingVertices() { return streamingVertices_; }
@@ -63,6 +72,14 @@ public:
 
     // Objects whose streaming vertices were carried through their pose, this frame.
     int32_t GetTransformedObjectCount() const { return transformedObjects_; }
+
+protected:
+    // handlers: dcGameReset -> OnGameReset, dcUpdate -> OnUpdate,
+    // dcCollisionCull -> OnCollisionCull
+    virtual void OnGameReset(const dcGameReset& message);
+    virtual void OnUpdate(const dcUpdate& message);
+    // For the props' space as a whole.
+    virtual void OnCollisionCull(const dcCollisionCull& message);
 
 private:
     struct PackTotals {
@@ -91,8 +108,10 @@ private:
     const std::vector<GeometryBuffers>& geometry_;
     int32_t worldVariable_;
     Matrix44 worldMatrix_;   // what "World" points at, transposed for the shaders
-    VertexRing vertexRing_;
-    IndexRing indexRing_;
+    // Behind a pointer: the rings' buffers are Direct3D's, whose headers
+    // must not reach the receivers that include this one.
+    struct Rings;
+    std::unique_ptr<Rings> rings_;
     std::unique_ptr<VertexFormat> streamingFormat_;
     std::vector<StreamingVertex> streamingVertices_;
     std::vector<int32_t> streamingIndices_;   // the low 16 bits of each are used

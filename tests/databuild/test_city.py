@@ -77,9 +77,10 @@ class WorldReader:
 
     def dynamic_object(self):
         placed = self.placement()
-        if self.int() != 0:
-            self.floats(6)
-            self.int()
+        placed["collision"] = self.int()
+        if placed["collision"] != 0:
+            placed["half"] = self.floats(6)[3:]
+            placed["behaviour"] = self.int()
         return placed
 
     def read(self):
@@ -153,7 +154,7 @@ class CityTest(unittest.TestCase):
                 for key, read_key in (("traffic", "traffic"), ("roads", "roads"), ("pedestrians", "pedestrians"),
                                       ("decoration_routes", "routes"), ("geometry", "geometry"),
                                       ("materials", "materials"), ("meshes", "meshes"),
-                                      ("static_objects", "static_objects")):
+                                      ("static_objects", "static_objects"), ("dynamic_objects", "dynamic_objects")):
                     self.assertEqual(len(world[read_key]), len(description[key]), key)
                 self.assertEqual(len(world["triangles"]), len(description["collision"]["triangles"]))
                 names = [m["name"] for m in world["markers"]]
@@ -199,7 +200,7 @@ class CityTest(unittest.TestCase):
                         self.assertLessEqual(first_index + index_count, len(record["indices"]))
                         used = record["indices"][first_index:first_index + index_count]
                         self.assertTrue(all(first_vertex <= i < first_vertex + vertex_count for i in used))
-                for placed in world["static_objects"]:
+                for placed in world["static_objects"] + world["dynamic_objects"]:
                     self.assertLess(placed["mesh"], len(world["meshes"]))
 
     def test_the_networks_hang_together_inside_the_world_box(self):
@@ -253,6 +254,30 @@ class CityTest(unittest.TestCase):
         self.assertEqual(sorted(block.use for block in plan.blocks).count("square"), 2)
         heights = {round(b.top) for block in plan.blocks for b in block.buildings}
         self.assertGreater(len(heights), 3)
+
+    def test_props_of_every_kind_stand_on_the_pavements(self):
+        settings = CitySettings(seed=1, blocks=(4, 4), squares=2)
+        world = WorldReader(city.dcw.write_dcw(city.generate(settings))).read()
+        plan = city.plan_city(settings)
+        kinds = {"DYNAMIC_BARREL_WOOD": 1, "DYNAMIC_PHONECELL": 1, "DYNAMIC_PARKMTRA": 1, "PION": 1, "BENCH": 0}
+        seen = set()
+        for prop in world["dynamic_objects"]:
+            kind = next(k for k in kinds if prop["name"].startswith(k + "_"))
+            seen.add(kind)
+            self.assertEqual((prop["collision"], prop["behaviour"]), (1, kinds[kind]), prop["name"])
+            mesh = world["meshes"][prop["mesh"]]
+            # Centred on its own origin, not stored in world space, its box the prop's.
+            self.assertEqual(mesh["box"][:3], [0.0, 0.0, 0.0])
+            self.assertEqual(mesh["world_space"], 0)
+            self.assertEqual(mesh["box"][3:], prop["half"])
+            x, y, z = prop["position"]
+            self.assertAlmostEqual(y - prop["half"][1], settings.kerb_height, places=4)
+            # On the pavement ring of a block, inside its kerb line.
+            on = [b for b in plan.blocks if b.rect[0] < x < b.rect[2] and b.rect[1] < z < b.rect[3]]
+            self.assertEqual(len(on), 1, prop["name"])
+            x0, z0, x1, z1 = on[0].rect
+            self.assertLess(min(x - x0, x1 - x, z - z0, z1 - z), settings.pavement_width)
+        self.assertEqual(seen, set(kinds))
 
     def test_a_city_four_times_as_large_still_fits_16_bit_records(self):
         description = city.generate(CitySettings(seed=7, blocks=(16, 16)))

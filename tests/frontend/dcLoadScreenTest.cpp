@@ -60,9 +60,10 @@ TEST_F(dcLoadScreenTest, TheBarRisesThroughPreparationWorldAndFinishingThenTheGa
     screen->SetFade(1.0f);
 
     const std::vector<float> progress = LoadUntilTheGame(screen);
-    // The small world's stages take 20 calls: header 1, collision 5, paths 4,
-    // render geometry, materials, meshes and static props 2 each, then one each.
-    constexpr size_t kWorldCalls = 20;
+    // The small world's stages take 21 calls: header 1, collision 5, paths 4,
+    // render geometry 2, materials, meshes, static and dynamic objects 2
+    // each, markers 1.
+    constexpr size_t kWorldCalls = 21;
     ASSERT_EQ(progress.size(), 10u + kWorldCalls + 1u + 10u + 16u);
     for (size_t i = 0; i < 10; ++i) {
         EXPECT_NEAR(progress[i], 0.01f * (i + 1), 1e-6f) << i;

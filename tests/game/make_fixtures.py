@@ -8,7 +8,8 @@ tests/game/make_fixtures.py OUT_FOLDER
   filled ("Maps\\Geometry.DCW"), and damaged copies of it whose counts or
   indices do not fit; the same world with object meshes, props and markers
   ("Maps\\Objects.DCW"), its damaged copies, and worlds of many meshes and
-  props ("Maps\\Many.DCW").
+  props ("Maps\\Many.DCW"); a world of movable props on a floor
+  ("Maps\\Props.DCW") and damaged copies of its props.
 - language/: a language whose content switches turn blood and ragdolls off.
 - skies/: skies whose settings files differ in version, length or magic.
 - sounds/: hit-sound families for wood and cones only, and ambient families
@@ -43,6 +44,7 @@ def worlds(out: pathlib.Path):
     write(maps / "Magic.DCW", b"DC3" + sample[3:])
     geometry_worlds(maps)
     object_worlds(maps)
+    prop_worlds(maps)
 
 
 # Two traffic nodes and one ground object, no render geometry: a world whose
@@ -262,6 +264,59 @@ def geometry_worlds(maps: pathlib.Path):
     # A vertex count whose streams the file cannot hold.
     marker = struct.pack("<ii", 3, 1) + b"\x01" + struct.pack("<i", 12)
     write(maps / "HugeCount.DCW", whole.replace(marker, struct.pack("<ii", 0x10000000, 1) + b"\x01" + struct.pack("<i", 12), 1))
+
+
+def prop(name, x, collision=1, behaviour=1, half=(5, 5, 5)):
+    return {"name": name, "position": [x, 5, 0], "mesh": 1, "collision": collision, "half": list(half),
+            "behaviour": behaviour}
+
+
+# A floor at y = 0 and props on it, each a 10-unit cube standing on the floor:
+# five barrels in a touching row from x = 0 to 40, the rest far apart.
+PROPS_WORLD = {
+    "collision": {
+        "vertices": [[-1000, 0, -1000], [1000, 0, -1000], [1000, 0, 1000], [-1000, 0, 1000]],
+        "triangles": [[0, 2, 1, 0], [0, 3, 2, 0]],   # facing up
+    },
+    "box": {"centre": [0, 50, 0], "half": [1000, 50, 1000]},
+    "meshes": [{"box": {"half": [1000, 0, 1000]}, "world_space": 1},
+               {"box": {"half": [5, 5, 5]}}],
+    "static_objects": [{"name": "Floor", "mesh": 0}],
+    "dynamic_objects": [prop("DYNAMIC_BARREL_WOOD_" + letter, 10 * i) for i, letter in enumerate("ABCDE")] + [
+        prop("dynamic_phonecell_1", 200, collision=3),
+        prop("PION_0", 300, collision=0),
+        prop("DYNAMIC_PARKMTRA_1", 400, behaviour=2),
+        prop("DYNAMIC_LEAF_1", 500, collision=2, behaviour=3),
+        prop("BARRICADE_1", 600, collision=2),
+        prop("NOVIS_BLOCK", 700, behaviour=0),
+        prop("BENCH_DEADLY", 800, behaviour=4),
+        prop("PAAL_WOOD_1", -200, behaviour=0),
+        prop("TRAFFICLITE001", -300, behaviour=0),
+    ],
+}
+
+
+def damaged_props(name, change):
+    world = json.loads(json.dumps(PROPS_WORLD))
+    change(world["dynamic_objects"])
+    return name, dcw.write_dcw(world)
+
+
+def prop_worlds(maps: pathlib.Path):
+    whole = dcw.write_dcw(PROPS_WORLD)
+    write(maps / "Props.DCW", whole)
+    cases = [
+        damaged_props("PropsMesh.DCW", lambda props: props[2].update(mesh=2)),
+        damaged_props("PropsHalf.DCW", lambda props: props[2].update(half=[5, -1, 5])),
+    ]
+    for name, data in cases:
+        write(maps / name, data)
+    # The last prop ends inside its collision box, the marker count gone too.
+    write(maps / "PropsCut.DCW", whole[:-4 - 20])
+    without_props = dcw.write_dcw(dict(PROPS_WORLD, dynamic_objects=[], markers=[]))
+    props_start = len(without_props) - 8
+    # A count the rest of the file cannot hold.
+    write(maps / "PropsCount.DCW", whole[:props_start] + struct.pack("<i", 0x10000000) + whole[props_start + 4:])
 
 
 def gore_free_language(out: pathlib.Path):

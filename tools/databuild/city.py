@@ -11,7 +11,9 @@ Render geometry is kept per material in geometry records of at most 65,536
 vertices, so the game can draw every record with 16-bit indices. Each static
 object owns the ranges of its surfaces, and the collision triangles of its
 solid surfaces carry its index, so a contact tells which road, pavement,
-building or ramp was hit ("ROAD_" names give the street's name).
+building or ramp was hit ("ROAD_" names give the street's name). Props
+along the pavements (barrels, phone cells, parking meters, cones, benches)
+are dynamic objects with meshes of their own (city_props).
 """
 
 import json
@@ -22,6 +24,7 @@ from .city_geometry import city_objects
 from .city_markers import city_markers
 from .city_networks import decoration_routes, pedestrian_network, road_network, traffic_network
 from .city_plan import CitySettings, plan_city
+from .city_props import city_props
 from .geometry3d import bounds
 
 MAX_RECORD_VERTICES = 65536
@@ -98,11 +101,13 @@ def _collision(objects):
     return {"vertices": vertices, "triangles": triangles}
 
 
+MATERIAL_INDEX = {name: i for i, name in enumerate(MATERIALS)}
+
+
 def _meshes_and_objects(objects, packer):
-    material_index = {name: i for i, name in enumerate(MATERIALS)}
     meshes, statics = [], []
     for thing in objects:
-        ranges = [packer.place(material_index[name], thing.shapes[name])
+        ranges = [packer.place(MATERIAL_INDEX[name], thing.shapes[name])
                   for name in MATERIALS if name in thing.shapes]
         points = [position for shape in thing.shapes.values() for position, _, _ in shape.vertices]
         centre, half = bounds(points)
@@ -124,6 +129,7 @@ def generate(settings: CitySettings):
     objects = city_objects(plan)
     packer = GeometryPacker()
     meshes, statics = _meshes_and_objects(objects, packer)
+    prop_meshes, props = city_props(plan, packer, MATERIAL_INDEX, len(meshes))
     collision = _collision(objects)
     routes, decorations = decoration_routes(plan)
     return {
@@ -137,8 +143,9 @@ def generate(settings: CitySettings):
         "streaming": {"elements": dcm.STANDARD_ELEMENTS},
         "geometry": packer.description(),
         "materials": [_material(texture) for texture, _ in MATERIALS.values()],
-        "meshes": meshes,
+        "meshes": meshes + prop_meshes,
         "static_objects": statics,
+        "dynamic_objects": props,
         "markers": city_markers(plan),
     }
 

@@ -56,8 +56,8 @@ TEST_F(WorldGeometryLoadingTest, TheGeometryChunksArriveWhereTheGameReadsThem)
 {
     ScopedCapture log(kLogError);
     // Header 1, collision 5, paths 4, two records 4, eleven materials 3, no
-    // meshes and no static props 2 each, movable props and markers 1 each, done.
-    ASSERT_EQ(LoadWorld(L"Maps\\Geometry.DCW").size(), 24u);
+    // meshes, static or dynamic objects 2 each, the markers 1, done.
+    ASSERT_EQ(LoadWorld(L"Maps\\Geometry.DCW").size(), 25u);
     // The one decoration placed asks for its model, the third letter's; the fixture has none.
     EXPECT_EQ(log->lines, std::vector<WideString>{L"ResourceFactory: Resource ^1Models\\C.DCM^7 not found!"});
     World& world = Game().GetWorld();
@@ -132,7 +132,7 @@ TEST_F(WorldGeometryLoadingTest, ABrokenWorldIsNamedInTheLogAndLoadsNoFurther)
         EXPECT_TRUE(Game().GetWorld().HasFailed());
         EXPECT_EQ(Game().GetWorld().GetFile(), nullptr);
         // Once given up, every further stage is one call.
-        EXPECT_LT(progress.size(), 24u) << WideStringToNarrow(c.file);
+        EXPECT_LT(progress.size(), 25u) << WideStringToNarrow(c.file);
         EXPECT_EQ(progress.back(), 1.0f);
     }
 }
@@ -148,7 +148,7 @@ TEST_F(WorldGeometryLoadingTest, ASecondWorldLoadsFromAnEmptyWorld)
     ScopedCapture log(kLogError);
     const std::vector<float> progress = LoadWorld(L"Maps\\Small.DCW");
     EXPECT_TRUE(log->lines.empty());
-    ASSERT_EQ(progress.size(), 21u);
+    ASSERT_EQ(progress.size(), 22u);
     EXPECT_FLOAT_EQ(progress[0], 1.0f / 9.0f);
     World& world = Game().GetWorld();
     EXPECT_EQ(TrafficNetwork().nodes.size(), 2u);

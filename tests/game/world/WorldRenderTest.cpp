@@ -9,6 +9,7 @@
 #include "render/models/Camera.h"
 #include "render/shaders/ShaderVariable.h"
 #include "render/shaders/ShaderVariableBlock.h"
+#include "render/device/VertexBuffer.h"
 #include "tests/render/device/WindowedDevice.h"
 
 #include <algorithm>
