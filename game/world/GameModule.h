@@ -14,6 +14,7 @@
 #include "engine/core/MLP.h"
 #include "engine/core/MessageChannel.h"
 #include "engine/net/HostScene.h"
+#include "game/weapons/EffectObjects.h"
 #include "game/world/GameFonts.h"
 #include "game/world/ShadowMap.h"
 #include "game/world/SkySaveCommands.h"
@@ -21,6 +22,7 @@
 #include "render/models/Camera.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class ClientScene;
@@ -153,4 +155,5 @@ private:
     GameFonts fonts_;
     FrontEndLinks links_;
     SkySaveCommands skySaveCommands_{world_};   // test mode only
+    std::unique_ptr<EffectObjects> effects_;      // leave the scene before it goes
 };

@@ -6,6 +6,7 @@
 #include "engine/core/dcEngine.h"
 #include "engine/files/ArchiveList.h"
 #include "engine/video/VideoDevice.h"
+#include "game/weapons/DecalRing.h"
 #include "game/world/DamageScaling.h"
 #include "game/world/DecoRouteNetwork.h"
 #include "game/world/GameModule.h"
@@ -168,6 +169,7 @@ void World::Render(const Camera& camera, int32_t firstPass, int32_t passCount)
     if (sky_) {
         sky_->Draw(camera);
     }
+    geometry_->CullDecals(camera, TheDecalRing());
     const GameModule* game = GameModule::Get();
     const ShadowMap* shadow = game ? &game->GetShadowMap() : nullptr;
     frameParameters_->Bind(camera, {&lighting_, box_, shadow ? &shadow->GetCamera() : nullptr,
