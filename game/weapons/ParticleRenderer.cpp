@@ -84,6 +84,9 @@ void ParticleRenderer::BuildVertices(const Camera& camera, const std::vector<Par
     }
     const Matrix44 orientation = SpriteOrientation(camera.GetOrientation());
     void* vertices = quads_.Lock(total);
+    if (quads_.HasRing() && !vertices) {
+        return;   // nothing to draw from this frame
+    }
     EffectVertexWriter writer(vertices, quads_.HasFloatColour());
     TextureResource* texture = particles.front()->texture;
     int32_t drawFlags = particles.front()->drawFlags;

@@ -54,6 +54,8 @@ public:
 
     int32_t GetQuadCapacity() const { return quadCapacity_; }
     bool HasFloatColour() const { return floatColour_; }
+    // Whether there is a ring to draw from: a device made it.
+    bool HasRing() const { return ring_ != nullptr; }
 
     // Room for this many quads (at most the capacity) in the ring: where
     // their vertices go, or null without a device or when the lock fails.
