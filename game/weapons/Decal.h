@@ -18,4 +18,17 @@ struct Decal {
     std::array<Vec3, 4> corners{};   // world positions, in vertex order
     std::array<DecalTexCoord, 4> texCoords{};
     Color colour{1.0f, 1.0f, 1.0f, 1.0f};
+
+    // Queues the decal to be drawn once, by the next decal pass, through the
+    // game's decal ring; false when it was dropped (no batch, or the frame full).
+    bool Submit() const;
+    // The middle of its corners.
+    Vec3 Centre() const;
+};
+
+// The frame's copy of a submitted decal.
+struct DecalQuad {
+    std::array<Vec3, 4> corners;
+    std::array<DecalTexCoord, 4> texCoords;
+    Color colour;
 };

@@ -65,6 +65,8 @@ GameModule::GameModule() : viewRay_(world_.GetPhysics(), world_.GetGeometry())
     scene_.AddObserver(&updateChannel_);
     scene_.AddObserver(&finalUpdateChannel_);
     scene_.AddObserver(&world_.GetVisibility());
+    effects_ = std::make_unique<EffectObjects>(scene_, engine.GetVideoDevice(), world_, world_.GetPhysics().GetGravity(),
+                                               BloodEnabled);
     fonts_.Create(language);
     if (testMode) {
         skySaveCommands_.Register(*this);

@@ -14,6 +14,7 @@
 #include "engine/core/MLP.h"
 #include "engine/core/MessageChannel.h"
 #include "engine/net/HostScene.h"
+#include "game/weapons/EffectObjects.h"
 #include "game/weapons/dcViewRay.h"
 #include "game/world/GameFonts.h"
 #include "game/world/ShadowMap.h"
@@ -22,6 +23,7 @@
 #include "render/models/Camera.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class ClientScene;
@@ -155,4 +157,5 @@ private:
     dcViewRay viewRay_;   // the shared one: dcViewRay::Get()
     FrontEndLinks links_;
     SkySaveCommands skySaveCommands_{world_};   // test mode only
+    std::unique_ptr<EffectObjects> effects_;      // leave the scene before it goes
 };

@@ -6,6 +6,7 @@
 #include "engine/core/dcEngine.h"
 #include "engine/files/ArchiveList.h"
 #include "engine/video/VideoDevice.h"
+#include "game/weapons/DecalRing.h"
 #include "game/world/DamageScaling.h"
 #include "game/world/DecoRouteNetwork.h"
 #include "game/world/GameModule.h"
@@ -169,6 +170,7 @@ void World::AimShaders(const Camera& camera)
 void World::Render(const Camera& camera, int32_t firstPass, int32_t passCount)
 {
     sky_->Draw(camera);
+    geometry_->CullDecals(camera, TheDecalRing());
     const GameModule* game = GameModule::Get();
     const ShadowMap* shadow = game ? &game->GetShadowMap() : nullptr;
     const FrameLighting lighting{&sky_->GetStaticLights(), &sky_->GetDynamicLights(), &sky_->GetFog()};

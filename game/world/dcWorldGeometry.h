@@ -10,7 +10,10 @@
 #include "engine/physics/TriMeshGeom.h"
 
 #include <cstdint>
+#include <vector>
 
+class Camera;
+class DecalRing;
 class PhysicsWorld;
 
 class dcWorldGeometry : public TriMeshGeom, public MessageReceiver {
@@ -30,10 +33,19 @@ public:
     void AddToPhysics(PhysicsWorld& world);
     void RemoveFromPhysics(PhysicsWorld& world);
 
+    // Serials, in the ring the cull is given, of the decals laid on the city.
+    std::vector<int32_t>& Decals() { return decals_; }
+    // Queues the decals near enough and inside the camera's view (with 10
+    // units to spare) for this frame; forgets those the ring has overwritten.
+    void CullDecals(const Camera& camera, DecalRing& ring);
+
 protected:
     // handlers: dcCollision -> OnCollision
     virtual void OnCollision(const dcCollision& message);
 
 private:
+    bool MaySee(const Camera& camera, const Vec3& position) const;
+
+    std::vector<int32_t> decals_;
     PlaneGeom killPlane_;
 };

@@ -24,6 +24,10 @@ generator reads its own settings (colours as [r, g, b] or [r, g, b, a], 0-255):
   size), with a grid of "windows" ([columns, rows]), each window a "glass"
   rectangle ("window": [width, height] in pixels, centred in its cell, with a
   "frame" colour and "frame_width"). Glass darkens toward its top.
+- spot: a round soft spot for particles, halos and decals: "color" at the
+  centre, shading to "edge_color" (default the same) at the rim; alpha falls
+  from 255 at the centre to 0 at the rim as (1 - r) ** "falloff" (r 0 to 1);
+  "grain" (alpha noise, 0-255) with "seed" roughens it.
 - atlas: "background" and "cells": rectangles ("rect": [x, y, w, h]) with a
   "fill", a "border" colour and "border_width", for the menus to cut out.
 """
@@ -178,6 +182,26 @@ def facade(width, height, description):
     return pixels
 
 
+def spot(width, height, description):
+    rng = random.Random(description.get("seed", 1))
+    centre = description.get("color", [255, 255, 255])
+    edge = description.get("edge_color", centre)
+    falloff = description.get("falloff", 1.0)
+    grain = description.get("grain", 0)
+    pixels = []
+    for y in range(height):
+        for x in range(width):
+            dx = (x + 0.5) / width * 2.0 - 1.0
+            dy = (y + 0.5) / height * 2.0 - 1.0
+            r = min(1.0, (dx * dx + dy * dy) ** 0.5)
+            colour = tuple(_clamp(a + (b - a) * r) for a, b in zip(centre, edge))
+            alpha = 255.0 * (1.0 - r) ** falloff
+            if grain and alpha > 0:
+                alpha += rng.uniform(-grain, grain)
+            pixels.append(colour + (_clamp(alpha),))
+    return pixels
+
+
 def atlas(width, height, description):
     pixels = [_rgba(description.get("background", [0, 0, 0, 0]))] * (width * height)
     for cell in description.get("cells", []):
@@ -194,7 +218,8 @@ def atlas(width, height, description):
 
 
 GENERATORS = {"checker": checker, "asphalt": asphalt, "brick": brick, "sky": sky, "atlas": atlas,
-              "concrete": concrete, "grass": grass, "road": road, "stripes": stripes, "facade": facade}
+              "concrete": concrete, "grass": grass, "road": road, "stripes": stripes, "facade": facade,
+              "spot": spot}
 
 
 def render_texture(source: str, origin: str = "<texture>"):

@@ -109,7 +109,8 @@ TEST_F(dcScriptGameTest, ANetworkClientFiresNothing)
 TEST_F(dcScriptGameTest, TheEndOfTheGameReleasesTheMode)
 {
     const int32_t id = mode->GetId();
-    EXPECT_EQ(Game().BroadcastGameReset(), 2);   // the mode and the bystander
+    // The mode and the bystander, with the game's decal renderer and four particle emitters.
+    EXPECT_EQ(Game().BroadcastGameReset(), 7);
     EXPECT_EQ(Game().GetScene().FindReceiver(id), nullptr);
     EXPECT_EQ(Game().GetGameMode(), nullptr);
     EXPECT_EQ(bystander.Last<dcGameReset>().reason, dcGameReset::kEndOfGame);

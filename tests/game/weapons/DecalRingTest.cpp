@@ -1,6 +1,10 @@
 #include "game/weapons/DecalRing.h"
 
+#include "game/weapons/DecalBatch.h"
+
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -61,4 +65,51 @@ TEST(DecalRing, ClearingEndsEverySerialAndSkipsAWholeRing)
     EXPECT_EQ(ring.Find(0), nullptr);
     EXPECT_EQ(ring.Find(1), nullptr);
     EXPECT_EQ(ring.NextSerial(), before + 4096);
+}
+
+TEST(DecalRing, ALiveSerialIsQueuedForTheFrameEachTimeItIsSubmitted)
+{
+    DecalRing ring(Decal{}, 4);
+    DecalBatch holes;
+    const int32_t serial = ring.NextSerial();
+    Decal& hole = ring.Add(&holes);
+    hole.corners[2] = {1.0f, 2.0f, 3.0f};
+    hole.texCoords[3] = {0.5f, 0.25f};
+    hole.colour.a = 0.5f;
+    EXPECT_TRUE(ring.Submit(serial));
+    EXPECT_TRUE(ring.Submit(serial));   // drawn twice
+    ASSERT_EQ(ring.GetFrameQuads().size(), 2u);
+    EXPECT_EQ(holes.quads, (std::vector<int32_t>{0, 1}));
+    EXPECT_EQ(ring.GetFrameQuads()[1].corners[2].z, 3.0f);
+    EXPECT_EQ(ring.GetFrameQuads()[1].texCoords[3].v, 0.25f);
+    EXPECT_EQ(ring.GetFrameQuads()[1].colour.a, 0.5f);
+
+    for (int32_t i = 0; i < 4; ++i) {
+        ring.Add(&holes);
+    }
+    EXPECT_FALSE(ring.Submit(serial));   // overwritten: its holder forgets it
+    EXPECT_EQ(ring.GetFrameQuads().size(), 2u);
+}
+
+// A frame holds as many quads as the decal renderer can draw; the rest of
+// the frame's submissions are dropped, and so is a decal of no kind.
+TEST(DecalRing, SubmissionsPastTheFramesCapacityAreDropped)
+{
+    DecalRing ring(Decal{}, 4);
+    DecalBatch glows;
+    Decal glow;
+    glow.batch = &glows;
+    for (int32_t i = 0; i < DecalRing::kFrameQuadCapacity; ++i) {
+        ASSERT_TRUE(ring.SubmitQuad(glow)) << i;
+    }
+    EXPECT_FALSE(ring.SubmitQuad(glow));
+    EXPECT_EQ(static_cast<int32_t>(ring.GetFrameQuads().size()), DecalRing::kFrameQuadCapacity);
+    EXPECT_EQ(static_cast<int32_t>(glows.quads.size()), DecalRing::kFrameQuadCapacity);
+
+    ring.ClearFrame();
+    EXPECT_FALSE(ring.SubmitQuad(Decal{}));
+    const int32_t kindless = ring.NextSerial();
+    ring.Add(nullptr);
+    EXPECT_TRUE(ring.Submit(kindless));   // live, though nothing can draw it
+    EXPECT_TRUE(ring.GetFrameQuads().empty());
 }

@@ -1,6 +1,7 @@
 #include "render/device/VertexBuffer.h"
 #include "render/device/VertexFormat.h"
 #include "render/shaders/ShaderEffect.h"
+#include "render/sprites/EffectQuads.h"
 #include "tests/render/shaders/ShaderTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -200,4 +201,48 @@ TEST_F(SampleDrawing, TheLineShaderDrawsTheDevicesDebugLines)
         EXPECT_TRUE(Near(PixelAt(shot, 100, 300), kBlack)) << "level " << level;
     }
     video.SetLineShader(nullptr);
+}
+
+// Particles and decals: world-space quads through the quad ring, the vertex
+// colour times "Tex0", with the pass each effect serves.
+TEST_F(SampleDrawing, TheEffectShadersDrawQuadsFromTheQuadRing)
+{
+    struct Case {
+        const wchar_t* file;
+        int32_t passKey;
+    };
+    for (const Case& c : {Case{L"dcParticle_Mod.DCS", 4}, Case{L"dcParticle_Add.DCS", 4},
+                          Case{L"dcDecal_Mod.DCS", 3}, Case{L"dcDecal_Add.DCS", 3}}) {
+        ShaderVariableBlock block;
+        block.SetParent(&*variables);
+        EffectQuadBuffers quads(&video, 2, block);
+        ShaderEffect effect(video, c.file);
+        effect.SetParent(&block);
+        for (int32_t level : {0, 3}) {
+            SetShaderDetailLevel(level);
+            video.BeginFrame();
+            video.Clear(kClearTarget | kClearDepth, {0.0f, 0.0f, 0.0f, 1.0f}, 1.0f, 0);
+            void* vertices = quads.Lock(1);
+            ASSERT_NE(vertices, nullptr);
+            // The middle half of the screen, in clip space ("View" and "Proj" are identities).
+            EffectVertexWriter writer(vertices, quads.HasFloatColour());
+            const Color orange{1.0f, 0.5f, 0.0f, 1.0f};
+            writer.Write({-0.5f, -0.5f, 0.5f}, orange, 0.0f, 1.0f);
+            writer.Write({-0.5f, 0.5f, 0.5f}, orange, 0.0f, 0.0f);
+            writer.Write({0.5f, -0.5f, 0.5f}, orange, 1.0f, 1.0f);
+            writer.Write({0.5f, 0.5f, 0.5f}, orange, 1.0f, 0.0f);
+            quads.Unlock(1);
+            quads.Bind();
+            quads.Draw(&effect, c.passKey, variables->texture.get(), 0, 1);
+            video.EndFrame();
+            video.Present();
+            video.SetShader(nullptr, 0, 0);
+            const Screenshot shot(video);
+            ASSERT_TRUE(shot.taken);
+            const uint32_t inside = PixelAt(shot, 400, 300);
+            EXPECT_TRUE(Near(inside, 0xFFFF7F00)) << WideStringToNarrow(c.file) << " level " << level << ": "
+                                                  << Hex(inside);
+            EXPECT_TRUE(Near(PixelAt(shot, 100, 100), kBlack)) << WideStringToNarrow(c.file) << " level " << level;
+        }
+    }
 }

@@ -1,0 +1,20 @@
+// Effect quads (particles, decals) written in world space: "World" is their
+// identity matrix, "View" and "Proj" are the camera's.
+float4x4 World;
+float4x4 View;
+float4x4 Proj;
+
+struct Output {
+    float4 position : POSITION;
+    float4 color : COLOR0;
+    float2 uv : TEXCOORD0;
+};
+
+Output main(float3 position : POSITION, float4 color : COLOR0, float2 uv : TEXCOORD0)
+{
+    Output result;
+    result.position = mul(mul(mul(float4(position, 1), World), View), Proj);
+    result.color = color;
+    result.uv = uv;
+    return result;
+}
