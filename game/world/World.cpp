@@ -125,20 +125,43 @@ float World::LoadDynamicObjects(int32_t& counter)
 }
 
 // The last stage: the file is read to its end and let go. Without a
-// visibility cache every registered entity is tested each frame, over an
-// empty grid.
+// usable visibility cache every registered entity is tested each frame,
+// over an empty grid.
 float World::LoadMarkers(int32_t& counter)
 {
     NothingToLoad(counter);
     if (file_ && !failed_) {
         loadedName_ = fileName_;
-        for (dcWorldObject& object : staticObjects_) {
-            visibility_.AddEntity(&object);
+        if (!ReadVisibilityCache()) {
+            for (dcWorldObject& object : staticObjects_) {
+                visibility_.AddEntity(&object);
+            }
+            visibility_.Build(box_);
         }
-        visibility_.Build(box_);
     }
     file_.reset();
     return 1.0f;
+}
+
+std::optional<bool>& World::VisibilityCacheExisted()
+{
+    static std::optional<bool> existed;
+    return existed;
+}
+
+bool World::ReadVisibilityCache()
+{
+    std::optional<bool>& existed = VisibilityCacheExisted();
+    if (!existed) {
+        existed = FileExists(VisibilityManager::kCacheFile);
+    }
+    if (!*existed || !visibility_.Load(VisibilityManager::kCacheFile) ||
+        !visibility_.TakeWorldBox(VisibilityManager::kCacheFile, box_)) {
+        return false;
+    }
+    LogHub::PrintVerbose("%s read: %d blocks", VisibilityManager::kCacheFile,
+                         static_cast<int32_t>(visibility_.GetBlocks().size()));
+    return true;
 }
 
 void World::FixedUpdate(float frameTime, MessageChannel& updates, MessageChannel& finalUpdates)

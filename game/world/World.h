@@ -26,6 +26,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Camera;
@@ -104,6 +105,10 @@ public:
     void LoadSky(const WideString& folder);
     float GetPhysicsTimeFactor() const { return physicsTimeFactor_; }
 
+    // Whether the visibility cache existed at the run's first world load:
+    // unknown until then, and kept for the rest of the run.
+    static std::optional<bool>& VisibilityCacheExisted();
+
 private:
     // A stage whose contents the loader does not build yet: its chunks are
     // left unread, and it is done at once.
@@ -134,6 +139,9 @@ private:
     bool ReadStaticObject(dcWorldObject& object);
     // The pose, the mesh and the box read for an object of either kind.
     bool ReadPlacement(dcWorldObject& object);
+    // The grid from the visibility cache, when there was one at the run's
+    // first world load and it fits this world.
+    bool ReadVisibilityCache();
 
     WideString fileName_ = L"Maps\\World.DCW";
     WideString loadedName_;   // of the world loaded whole; empty before

@@ -38,9 +38,10 @@ TEST_F(WorldFileTest, TheNineStagesReportTheirShareOfTheProgress)
     const std::vector<float> progress = LoadWorld(L"Maps\\Small.DCW");
     // (stage index + stage progress) / 9: the header; collision in five
     // calls; paths in four; no geometry records and no materials, two calls
-    // each; the object and marker stages; then loaded.
+    // each; the object meshes and the static objects, a count then the
+    // records; the dynamic-object and marker stages; then loaded.
     const std::vector<float> expected = {1.0f, 1.1f, 1.3f, 1.5f, 1.9f, 2.0f, 2.4f, 2.5f, 2.7f, 3.0f,
-                                         3.2f, 4.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f};
+                                         3.2f, 4.0f, 4.0f, 5.0f, 5.0f, 6.0f, 6.0f, 7.0f, 8.0f, 9.0f};
     ASSERT_EQ(progress.size(), expected.size() + 1);
     for (size_t call = 0; call < expected.size(); ++call) {
         EXPECT_FLOAT_EQ(progress[call], expected[call] / 9.0f) << call;
