@@ -25,7 +25,6 @@
 class Camera;
 class MessageReceiver;
 struct CompileRun;
-struct OccluderRecord;
 struct VisibilityQuery;
 
 class VisibilityManager : public SceneObserver {
