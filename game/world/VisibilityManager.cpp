@@ -157,11 +157,18 @@ bool VisibilityManager::Build(const BoundingBox& worldBox)
                 {ex, kBlockHalfHeight, ez}};
         }
     }
+    OfferCommands();
+    return true;
+}
+
+// In test mode the level maker tunes and compiles the grid from the console,
+// also when the grid came from a cache.
+void VisibilityManager::OfferCommands()
+{
     GameModule* game = GameModule::Get();
     if (testMode && game) {
         RegisterVisibilityCommands(*game);
     }
-    return true;
 }
 
 bool VisibilityManager::TakeCache(const WideString& source, int32_t splitCount, const BoundingBox& worldBox,
@@ -193,7 +200,37 @@ bool VisibilityManager::TakeCache(const WideString& source, int32_t splitCount, 
     worldBox_ = worldBox;
     blocksX_ = blocksX;
     blocksZ_ = blocksZ;
+    OfferCommands();
     return true;
+}
+
+bool VisibilityManager::TakeWorldBox(const WideString& source, const BoundingBox& worldBox)
+{
+    int32_t blocksX = 0;
+    int32_t blocksZ = 0;
+    if (!GridSize(worldBox, splitCount_, blocksX, blocksZ) || blocksX != blocksX_ || blocksZ != blocksZ_) {
+        LogHub::PrintError("%s was made for another world box; it is ignored", source.c_str());
+        ClearBlockLists();
+        return false;
+    }
+    worldBox_ = worldBox;
+    return true;
+}
+
+void VisibilityManager::ClearBlockLists()
+{
+    for (VisibilityBlock& block : blocks_) {
+        block.entities.clear();
+    }
+    listedInBlocks_.clear();
+}
+
+void VisibilityManager::ListInBlock(int32_t block, MessageReceiver* entity)
+{
+    std::vector<MessageReceiver*>& entities = blocks_[static_cast<size_t>(block)].entities;
+    std::erase(entities, entity);
+    entities.push_back(entity);
+    listedInBlocks_.insert(entity);
 }
 
 int32_t VisibilityManager::FindBlock(const Vec3& point) const

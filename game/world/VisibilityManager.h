@@ -24,6 +24,8 @@
 
 class Camera;
 class MessageReceiver;
+struct CompileRun;
+struct VisibilityQuery;
 
 class VisibilityManager : public SceneObserver {
 public:
@@ -34,6 +36,9 @@ public:
     // More blocks than this come from a mistyped split count or a broken
     // world box, not from a level.
     static constexpr int64_t kMostBlocks = 1 << 20;
+    // The cache the loader reads, and the compile's copy of it before widening.
+    static constexpr const wchar_t* kCacheFile = L"Misc\\World.DCV";
+    static constexpr const wchar_t* kUnwidenedCacheFile = L"Misc\\PreFuckWorld.DCV";
 
     VisibilityManager();
 
@@ -58,6 +63,21 @@ public:
     // count make.
     bool TakeCache(const WideString& source, int32_t splitCount, const BoundingBox& worldBox,
                    std::vector<VisibilityBlock> blocks);
+    // The world's own box in place of the cache's; refused (logged, and the
+    // cache's lists dropped) unless it makes the same grid.
+    bool TakeWorldBox(const WideString& source, const BoundingBox& worldBox);
+
+    // Reads a visibility cache, its stored ids rebased onto the current id
+    // base. False, with one log line naming the file, when it is not a
+    // usable cache; the grid then stays as it was.
+    bool Load(const WideString& name);
+    // Writes the blocks. widen first gives each inner block its eight
+    // neighbours' entities too, and keeps the widened lists.
+    bool Save(const WideString& name, bool widen);
+    // Rebuilds every block list from scratch, by drawing the world from the
+    // corners of each block with occlusion queries. Without a video device
+    // only the entities standing in a block's column are listed.
+    void Compile();
 
     // Fills the visible entities for the camera and the passes.
     void Query(const Camera& camera, int32_t firstPass, int32_t passCount);
@@ -81,6 +101,8 @@ public:
     const std::vector<MessageReceiver*>& GetUnconditionalEntities() const { return unconditional_.Members(); }
 
 private:
+    friend struct VisibilityQuery;
+
     // Which list the scene's member belongs in, by the messages it answers;
     // none for world objects, which the loader and the cache place.
     ReceiverList* ListFor(MessageReceiver* receiver);
@@ -89,6 +111,21 @@ private:
     void Forget(MessageReceiver* receiver);
     // The grid's size for the box and split count; false when they make none.
     static bool GridSize(const BoundingBox& worldBox, int32_t splitCount, int32_t& blocksX, int32_t& blocksZ);
+    void OfferCommands();
+    void ClearBlockLists();
+    // Lists the entity in the block once, at the end.
+    void ListInBlock(int32_t block, MessageReceiver* entity);
+    void Widen();
+
+    // The compile's parts.
+    std::vector<MessageReceiver*> CompileEntities() const;
+    void CompileBlock(CompileRun& run, int32_t block);
+    // Lists the records standing in the block's column and makes the others
+    // the block's candidates; false when the column meets no ground.
+    bool SelectCandidates(CompileRun& run, int32_t block);
+    void RenderCompileView(CompileRun& run, const Camera& camera, int32_t block);
+    void DrawCandidates(CompileRun& run, const Camera& camera, int32_t pass, int32_t block);
+    void AwaitQueries(CompileRun& run);
 
     std::vector<VisibilityBlock> blocks_;
     // Whatever some block lists, so that an entity leaving the scene is

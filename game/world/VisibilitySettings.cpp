@@ -3,6 +3,8 @@
 #include "engine/core/CommandLineSplit.h"
 #include "engine/core/ConsoleCommand.h"
 #include "engine/core/MLP.h"
+#include "game/world/GameModule.h"
+#include "game/world/VisibilityManager.h"
 
 #include <algorithm>
 #include <array>
@@ -27,6 +29,24 @@ private:
     Value& value_;
 };
 
+// The compile, then the cache as compiled and the widened one the game reads.
+class CompileCommand : public ConsoleCommand {
+public:
+    CompileCommand() : ConsoleCommand("VISCOMPILE") {}
+
+    void Execute(const WideString&) override
+    {
+        GameModule* game = GameModule::Get();
+        if (!game) {
+            return;
+        }
+        VisibilityManager& visibility = game->GetWorld().GetVisibility();
+        visibility.Compile();
+        visibility.Save(VisibilityManager::kUnwidenedCacheFile, false);
+        visibility.Save(VisibilityManager::kCacheFile, true);
+    }
+};
+
 } // namespace
 
 VisibilitySettings& TheVisibilitySettings()
@@ -42,11 +62,12 @@ void RegisterVisibilityCommands(MLP& module)
     }
     VisibilitySettings& settings = TheVisibilitySettings();
     // Kept for the whole run: the module's map does not own its commands.
-    static const std::array<std::unique_ptr<ConsoleCommand>, 4> commands{
+    static const std::array<std::unique_ptr<ConsoleCommand>, 5> commands{
         std::make_unique<SettingCommand<int32_t>>("SPLITCOUNT", settings.splitCount),
         std::make_unique<SettingCommand<float>>("VIEWDISTANCE", settings.viewDistance),
         std::make_unique<SettingCommand<float>>("", settings.compileFov),
         std::make_unique<SettingCommand<float>>("OFFSETSCALE", settings.offsetScale),
+        std::make_unique<CompileCommand>(),
     };
     for (const std::unique_ptr<ConsoleCommand>& command : commands) {
         module.AddCommand(command.get());

@@ -18,5 +18,7 @@ VisibilitySettings& TheVisibilitySettings();
 
 // SPLITCOUNT, VIEWDISTANCE, the unnamed field-of-view command and
 // OFFSETSCALE, each setting its value from the text argument (text without
-// a number reads as 0). Nothing happens when the module has them already.
+// a number reads as 0), and VISCOMPILE, which compiles the game world's
+// visibility and writes its caches. Nothing happens when the module has
+// them already.
 void RegisterVisibilityCommands(MLP& module);

@@ -120,7 +120,7 @@ float World::LoadHeader(int32_t&)
     return 1.0f;
 }
 
-// The last stage: the markers are read, the file let go. Without a
+// The last stage: the markers are read, the file let go. Without a usable
 // visibility cache every registered entity is tested each frame, over an
 // empty grid.
 float World::LoadMarkers(int32_t&)
@@ -134,15 +134,38 @@ float World::LoadMarkers(int32_t&)
     file_.reset();
     physics_.FlushAndClean();
     loadedName_ = fileName_;
-    for (dcWorldObject& object : staticObjects_) {
-        visibility_.AddEntity(&object);
+    if (!ReadVisibilityCache()) {
+        for (dcWorldObject& object : staticObjects_) {
+            visibility_.AddEntity(&object);
+        }
+        for (dcDynamicObject* object : dynamicObjects_) {
+            visibility_.AddEntity(object);
+        }
+        visibility_.Build(box_);
     }
-    for (dcDynamicObject* object : dynamicObjects_) {
-        visibility_.AddEntity(object);
-    }
-    visibility_.Build(box_);
     NameDropPoints();
     return 1.0f;
+}
+
+std::optional<bool>& World::VisibilityCacheExisted()
+{
+    static std::optional<bool> existed;
+    return existed;
+}
+
+bool World::ReadVisibilityCache()
+{
+    std::optional<bool>& existed = VisibilityCacheExisted();
+    if (!existed) {
+        existed = FileExists(VisibilityManager::kCacheFile);
+    }
+    if (!*existed || !visibility_.Load(VisibilityManager::kCacheFile) ||
+        !visibility_.TakeWorldBox(VisibilityManager::kCacheFile, box_)) {
+        return false;
+    }
+    LogHub::PrintVerbose("%s read: %d blocks", VisibilityManager::kCacheFile,
+                         static_cast<int32_t>(visibility_.GetBlocks().size()));
+    return true;
 }
 
 void World::FixedUpdate(float frameTime, MessageChannel& updates, MessageChannel& finalUpdates)

@@ -27,6 +27,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Camera;
@@ -109,6 +110,10 @@ public:
     void LoadSky(const WideString& folder);
     float GetPhysicsTimeFactor() const { return physicsTimeFactor_; }
 
+    // Whether the visibility cache existed at the run's first world load:
+    // unknown until then, and kept for the rest of the run.
+    static std::optional<bool>& VisibilityCacheExisted();
+
 private:
     // The file is broken (the stream has reported it): let it go.
     float GiveUpFile();
@@ -150,6 +155,9 @@ private:
     void ReleaseDynamicObjects();
     // Leaf ranges get their own triangles, each vertex with the random pair of its triangle.
     void BuildLeafVertices(MeshDrawRange& range);
+    // The grid from the visibility cache, when there was one at the run's
+    // first world load and it fits this world.
+    bool ReadVisibilityCache();
 
     WideString fileName_ = L"Maps\\World.DCW";
     WideString loadedName_;   // of the world loaded whole; empty before

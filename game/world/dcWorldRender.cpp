@@ -316,11 +316,15 @@ void dcWorldRender::DrawOcclusion(const dcWorldObject& object, int32_t pass, int
             LogHub::PrintError("ERROR IN RENDERING OCCLUSION FROM STREAMING BUFFER");
             continue;
         }
-        if (!range.effect || !range.effect->SelectStyle(kOcclusionStyle) || !DrawsInPass(range.effect, passBit)) {
+        if (!range.effect || !range.effect->SelectStyle(kOcclusionStyle)) {
             continue;
         }
-        SetWorldMatrix(object.GetCurrentTransform());
-        DrawRecordRange(range, *range.effect, pass);
+        if (DrawsInPass(range.effect, passBit)) {
+            SetWorldMatrix(object.GetCurrentTransform());
+            DrawRecordRange(range, *range.effect, pass);
+        }
+        // The frame's drawing asks the current style which passes it draws in.
+        range.effect->SetStyleIndex(kPlainStyle);
     }
 }
 
