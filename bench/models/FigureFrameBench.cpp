@@ -15,6 +15,7 @@
 //   figure our thread spends outside them.
 
 #include "bench/support/BenchArguments.h"
+#include "bench/support/BenchDataFolder.h"
 #include "bench/support/Direct3DMeter.h"
 #include "bench/support/FrameTiming.h"
 #include "bench/support/RunReporter.h"
@@ -60,11 +61,7 @@ constexpr float kDegree = 3.1415927f / 180.0f;
 // The pack beside the benchmark, mounted as the game mounts its data.
 void MountBenchData()
 {
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    WideString folder(module);
-    folder.resize(folder.rfind(L'\\') + 1);
-    SetCurrentDirectoryW((folder + L"bench-data").c_str());
+    EnterBenchDataFolder();
     ArchiveList::Instance().Mount(std::make_unique<FolderArchive>());
     ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"Data.DCP"));
     TextureFactory().AddFolder(L"Textures");

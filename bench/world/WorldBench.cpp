@@ -17,6 +17,7 @@
 //   loop, counting the draw calls and triangles the renderer submits.
 
 #include "bench/support/BenchArguments.h"
+#include "bench/support/BenchDataFolder.h"
 #include "bench/support/FrameTiming.h"
 #include "bench/support/RunReporter.h"
 #include "engine/audio/AudioDevice.h"
@@ -125,11 +126,7 @@ Quaternion Facing(const Pose& pose)
 // as the game mounts its data.
 void MountBenchData()
 {
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    WideString folder(module);
-    folder.resize(folder.rfind(L'\\') + 1);
-    SetCurrentDirectoryW((folder + L"bench-data").c_str());
+    EnterBenchDataFolder();
     ArchiveList::Instance().Mount(std::make_unique<FolderArchive>());
     ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"Data.DCP"));
     ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"World16.DCP"));

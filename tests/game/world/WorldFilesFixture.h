@@ -18,6 +18,17 @@ protected:
                               std::filesystem::copy_options::recursive);
     }
 
+    // One stage's progress values, call by call, until it is done.
+    static std::vector<float> RunStage(World& world, World::LoadStage stage)
+    {
+        std::vector<float> progress;
+        int32_t counter = 0;
+        while ((progress.empty() || progress.back() != 1.0f) && progress.size() < 100) {
+            progress.push_back((world.*stage)(counter));
+        }
+        return progress;
+    }
+
     // The progress of every RunLoadStep until the world is loaded.
     std::vector<float> LoadWorld(const WideString& name)
     {

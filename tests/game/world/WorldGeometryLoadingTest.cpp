@@ -14,19 +14,7 @@
 
 namespace {
 
-class WorldGeometryLoadingTest : public WorldFilesTest {
-protected:
-    // One stage's progress values, call by call, until it is done.
-    static std::vector<float> RunStage(World& world, World::LoadStage stage)
-    {
-        std::vector<float> progress;
-        int32_t counter = 0;
-        while ((progress.empty() || progress.back() != 1.0f) && progress.size() < 100) {
-            progress.push_back((world.*stage)(counter));
-        }
-        return progress;
-    }
-};
+class WorldGeometryLoadingTest : public WorldFilesTest {};
 
 void ExpectProgress(const std::vector<float>& actual, const std::vector<float>& expected, const char* stage)
 {

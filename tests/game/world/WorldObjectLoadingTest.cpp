@@ -18,16 +18,6 @@ namespace {
 
 class WorldObjectLoadingTest : public WorldFilesTest {
 protected:
-    static std::vector<float> RunStage(World& world, World::LoadStage stage)
-    {
-        std::vector<float> progress;
-        int32_t counter = 0;
-        while ((progress.empty() || progress.back() != 1.0f) && progress.size() < 100) {
-            progress.push_back((world.*stage)(counter));
-        }
-        return progress;
-    }
-
     // A camera at the point looking along -z.
     static Camera CameraAt(const Vec3& position)
     {
