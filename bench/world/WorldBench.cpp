@@ -14,7 +14,11 @@
 //   the timed loads follow it. Each stage is timed on its own.
 // - CameraPath: the game module's frame (the visibility query in Simulate,
 //   then every render pass and the sky) drawn from each pose of a fixed
-//   loop, counting the draw calls and triangles the renderer submits.
+//   loop, counting the draw calls and triangles the renderer submits: once
+//   as a new level runs, without a visibility cache (every object tested
+//   against the view), and once as a finished level runs, with the cache
+//   compiled (VISCOMPILE) over blocks of the same size in both cities and
+//   read back as the loader reads it. The goal is judged with the cache.
 
 #include "bench/support/BenchArguments.h"
 #include "bench/support/BenchDataFolder.h"
@@ -31,6 +35,8 @@
 #include "engine/video/VideoDevice.h"
 #include "game/world/GameModule.h"
 #include "game/world/MaterialDrawList.h"
+#include "game/world/VisibilityManager.h"
+#include "game/world/VisibilitySettings.h"
 #include "game/world/World.h"
 #include "game/world/dcEntityCamera.h"
 #include "render/device/D3D9Video.h"
@@ -66,6 +72,18 @@ struct City {
 
 const City kSampleCity{"sample", L"Maps\\World.DCW"};
 const City kGrownCity{"grown", L"Maps\\World16.DCW"};
+
+// How the frames find what to draw.
+enum class Visibility { kTested, kCompiled };
+constexpr std::array<Visibility, 2> kVisibilities = {Visibility::kTested, Visibility::kCompiled};
+
+const char* Label(Visibility visibility)
+{
+    return visibility == Visibility::kCompiled ? "compiled" : "tested";
+}
+
+// The side of a compiled block, a street block in both cities.
+constexpr float kCompiledBlockSide = 800.0f;
 
 // The camera path. Both cities are centred on the origin with streets every
 // 800 units, so the same poses stand on the same streets in both: the loop
@@ -206,6 +224,34 @@ public:
         return simulated;
     }
 
+    // The loaded city's visibility compiled over blocks of kCompiledBlockSide
+    // and written as the level maker's VISCOMPILE writes it, then the city
+    // loaded again, reading the cache. Returns the seconds of the compile.
+    double CompileVisibility(const City& city)
+    {
+        VisibilityManager& visibility = GetWorld().GetVisibility();
+        const BoundingBox box = visibility.GetWorldBox();
+        const float shorterSide = 2.0f * std::min(box.halfExtents.x, box.halfExtents.z);
+        TheVisibilitySettings().splitCount = std::max(1, static_cast<int32_t>(shorterSide / kCompiledBlockSide));
+        visibility.Build(box);
+        const double start = SecondsNow();
+        visibility.Compile();
+        const double seconds = SecondsNow() - start;
+        CreateDirectoryW(L"Misc", nullptr);
+        visibility.Save(VisibilityManager::kCacheFile, true);
+        World::VisibilityCacheExisted() = true;
+        std::array<double, World::kStageCount> stages{};
+        Load(city, stages);
+        return seconds;
+    }
+
+    // No cache is left for the next city, or the next run.
+    static void ForgetVisibility()
+    {
+        DeleteFileW(VisibilityManager::kCacheFile);
+        World::VisibilityCacheExisted() = false;
+    }
+
     // Entities the query asks each frame without a visibility cache.
     size_t TestedEntities()
     {
@@ -281,7 +327,7 @@ void LoadWorld(benchmark::State& state, City city)
     state.counters["objects"] = static_cast<double>(theGame->GetWorld().GetStaticObjects().size());
 }
 
-void CameraPath(benchmark::State& state, City city)
+void CameraPath(benchmark::State& state, City city, Visibility visibility)
 {
     if (!theGame->IsCreated()) {
         state.SkipWithError("no Direct3D device");
@@ -291,6 +337,10 @@ void CameraPath(benchmark::State& state, City city)
     if (!theGame->Load(city, stages)) {
         state.SkipWithError("the world was given up (see the log)");
         return;
+    }
+    if (visibility == Visibility::kCompiled) {
+        state.counters["compile s"] = theGame->CompileVisibility(city);
+        state.counters["blocks"] = static_cast<double>(theGame->GetWorld().GetVisibility().GetBlocks().size());
     }
     const std::vector<Pose> path = CameraPath();
     for (int32_t i = 0; i < kWarmUpFrames; ++i) {
@@ -320,6 +370,12 @@ void CameraPath(benchmark::State& state, City city)
     state.counters["ranges mean"] = ranges / frames;
     state.counters["tested"] = static_cast<double>(theGame->TestedEntities());
     state.counters["query median ms"] = Median(querySeconds) * 1000.0;
+    Game::ForgetVisibility();
+}
+
+std::string PathName(Visibility visibility, const City& city)
+{
+    return std::string("CameraPath/") + Label(visibility) + "/" + city.label;
 }
 
 void RegisterBenchmarks()
@@ -331,12 +387,16 @@ void RegisterBenchmarks()
             ->UseManualTime()
             ->Iterations(kTimedLoads);
     }
-    for (const City& city : {kSampleCity, kGrownCity}) {
-        benchmark::RegisterBenchmark((std::string("CameraPath/") + city.label).c_str(),
-                                     [city](benchmark::State& state) { CameraPath(state, city); })
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(kPathPoses);
+    for (Visibility visibility : kVisibilities) {
+        for (const City& city : {kSampleCity, kGrownCity}) {
+            benchmark::RegisterBenchmark(PathName(visibility, city).c_str(),
+                                         [city, visibility](benchmark::State& state) {
+                                             CameraPath(state, city, visibility);
+                                         })
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime()
+                ->Iterations(kPathPoses);
+        }
     }
 }
 
@@ -375,41 +435,63 @@ void PrintLoads(const BenchRun& sample, const BenchRun& grown)
                 timeGrowth, Verdict(timeGrowth <= fileGrowth));
 }
 
-void PrintPaths(const BenchRun& sample, const BenchRun& grown)
+void PrintPathRun(const City& city, const BenchRun& run)
 {
-    std::printf("frames over the camera path (%d poses: the streets two blocks from the centre, at street level "
-                "and above the roofs):\n",
-                kPathPoses);
-    for (const auto& [city, run] : {std::pair{kSampleCity, &sample}, std::pair{kGrownCity, &grown}}) {
-        std::printf("  %ls: draw calls mean %.0f max %.0f, triangles mean %.0f max %.0f; %.0f entities tested, "
-                    "%.0f ranges queued on average; query (Simulate) %.3f ms median, frame %.0f ms\n",
-                    city.file, Counter(*run, "draws mean"), Counter(*run, "draws max"),
-                    Counter(*run, "triangles mean"), Counter(*run, "triangles max"), Counter(*run, "tested"),
-                    Counter(*run, "ranges mean"), Counter(*run, "query median ms"),
-                    run->GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run->time_unit) * 1000.0);
+    std::printf("  %ls: draw calls mean %.0f max %.0f, triangles mean %.0f max %.0f; %.0f entities tested, "
+                "%.0f ranges queued on average; query (Simulate) %.3f ms median, frame %.0f ms\n",
+                city.file, Counter(run, "draws mean"), Counter(run, "draws max"), Counter(run, "triangles mean"),
+                Counter(run, "triangles max"), Counter(run, "tested"), Counter(run, "ranges mean"),
+                Counter(run, "query median ms"),
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1000.0);
+    if (run.counters.count("blocks")) {
+        std::printf("    cache of %.0f blocks compiled in %.1f s\n", Counter(run, "blocks"), Counter(run, "compile s"));
     }
+}
+
+// The growth of each figure; the goal stands for the frames of a finished
+// level, which has its cache.
+void PrintPaths(Visibility visibility, const BenchRun& sample, const BenchRun& grown)
+{
+    std::printf("frames over the camera path, %s (%d poses: the streets two blocks from the centre, at street "
+                "level and above the roofs):\n",
+                visibility == Visibility::kCompiled ? "with a compiled visibility cache"
+                                                    : "without a visibility cache, every object tested",
+                kPathPoses);
+    PrintPathRun(kSampleCity, sample);
+    PrintPathRun(kGrownCity, grown);
     for (const char* figure : {"draws", "triangles"}) {
         const std::string mean = std::string(figure) + " mean";
         const std::string most = std::string(figure) + " max";
         const double meanGrowth = Counter(grown, mean.c_str()) / Counter(sample, mean.c_str());
         const double mostGrowth = Counter(grown, most.c_str()) / Counter(sample, most.c_str());
-        std::printf("  %s per frame grew %.2fx (mean), %.2fx (max) for a city 4x as large: goal within %.0fx %s\n",
-                    figure, meanGrowth, mostGrowth, kDrawingGrowthGoal,
-                    Verdict(meanGrowth <= kDrawingGrowthGoal && mostGrowth <= kDrawingGrowthGoal));
+        std::printf("  %s per frame grew %.2fx (mean), %.2fx (max) for a city 4x as large", figure, meanGrowth,
+                    mostGrowth);
+        if (visibility == Visibility::kCompiled) {
+            std::printf(": goal within %.0fx %s", kDrawingGrowthGoal,
+                        Verdict(meanGrowth <= kDrawingGrowthGoal && mostGrowth <= kDrawingGrowthGoal));
+        }
+        std::printf("\n");
     }
 }
 
 void PrintSummary(const Runs& runs)
 {
-    const auto pair = [&runs](const char* kind, auto print) {
-        const auto sample = runs.find(std::string(kind) + "/" + kSampleCity.label);
-        const auto grown = runs.find(std::string(kind) + "/" + kGrownCity.label);
-        if (sample != runs.end() && grown != runs.end()) {
-            print(sample->second, grown->second);
-        }
+    const auto find = [&runs](const std::string& name) {
+        const auto run = runs.find(name);
+        return run == runs.end() ? nullptr : &run->second;
     };
-    pair("LoadWorld", PrintLoads);
-    pair("CameraPath", PrintPaths);
+    const BenchRun* sampleLoad = find(std::string("LoadWorld/") + kSampleCity.label);
+    const BenchRun* grownLoad = find(std::string("LoadWorld/") + kGrownCity.label);
+    if (sampleLoad && grownLoad) {
+        PrintLoads(*sampleLoad, *grownLoad);
+    }
+    for (Visibility visibility : kVisibilities) {
+        const BenchRun* sample = find(PathName(visibility, kSampleCity));
+        const BenchRun* grown = find(PathName(visibility, kGrownCity));
+        if (sample && grown) {
+            PrintPaths(visibility, *sample, *grown);
+        }
+    }
 }
 
 } // namespace
@@ -418,6 +500,7 @@ int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
     MountBenchData();
+    Game::ForgetVisibility();
     auto game = std::make_unique<Game>();
     theGame = game.get();
     RegisterBenchmarks();
