@@ -177,6 +177,23 @@ TEST_F(SampleDrawing, TheMeshShaderLightsWhatFacesTheLight)
     }
 }
 
+// The programs' fog: none at a range of 0, the fog colour where the quad
+// lies beyond the range (half a unit from the eye, a range of a quarter).
+TEST_F(SampleDrawing, TheMeshShaderFogsWhatLiesBeyondTheFogRange)
+{
+    ShaderEffect effect(video, L"dcMesh.DCS");
+    SetShaderDetailLevel(0);
+    const MeshVertex quad[4] = {MeshCorner(-0.5f, 0.5f, -1.0f, 0, 0), MeshCorner(0.5f, 0.5f, -1.0f, 1, 0),
+                                MeshCorner(-0.5f, -0.5f, -1.0f, 0, 1), MeshCorner(0.5f, -0.5f, -1.0f, 1, 1)};
+    for (const auto& [range, expected] : {std::pair{0.0f, 0xFF999999u}, std::pair{4.0f, 0xFF3366CCu}}) {
+        variables->SetFloat(variables->fogRange, range);
+        const Screenshot shot = DrawQuad(effect, kMeshElements, quad, 3);
+        ASSERT_TRUE(shot.taken);
+        const uint32_t pixel = PixelAt(shot, 400, 300);
+        EXPECT_TRUE(Near(pixel, expected)) << "range " << range << ": " << Hex(pixel);
+    }
+}
+
 TEST_F(SampleDrawing, TheLineShaderDrawsTheDevicesDebugLines)
 {
     auto owned = std::make_unique<ShaderEffect>(video, L"dcLine.DCS");

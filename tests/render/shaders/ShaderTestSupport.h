@@ -125,6 +125,9 @@ public:
         SetValue(AddVariable(L"LightDiffuse", kShaderData, false), diffuse, sizeof diffuse);
         SetValue(AddVariable(L"MatEmissive", kShaderData, false), emissive, sizeof emissive);
         SetValue(AddVariable(L"MatDiffuse", kShaderData, false), opaque, sizeof opaque);
+        fogRange = AddVariable(L"FogRange", kShaderValue, false);
+        SetFloat(fogRange, 0.0f);
+        SetValue(AddVariable(L"FogColor", kShaderData, false), fogColour, sizeof fogColour);
         const uint32_t white[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
         texture->Upload({0, 0, 2, 2}, 0, {white, 8}, kTextureArgb32);
         SetTexture(AddVariable(L"Tex0", kShaderTexture, false), texture.get());
@@ -137,5 +140,8 @@ public:
     // A mesh material that reflects all the light it gets and glows not at all.
     float emissive[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     float opaque[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    // Clear air until a test sets the range.
+    int32_t fogRange = 0;
+    float fogColour[4] = {0.2f, 0.4f, 0.8f, 1.0f};
     std::unique_ptr<TextureResource> texture;
 };
