@@ -20,6 +20,8 @@ const wchar_t* const kHaloTextures[kHaloGroupCount] = {
     L"Halo02.DCT", L"halo_copred.DCT", L"halo_copblue.DCT", L"Halo01.DCT", L"StreetHalo.DCT",
 };
 
+const wchar_t* const kLightPoolTextures[kLightPoolCount] = {L"Lightmap.DCT", L"Lightmap_R.DCT", L"Lightmap_G.DCT"};
+
 std::unique_ptr<TextureResource> LoadTexture(VideoDevice* device, const wchar_t* name)
 {
     return device ? GetTexture(*device, name) : nullptr;
@@ -47,6 +49,13 @@ EffectObjects::EffectObjects(Scene& scene, VideoDevice* device, ShaderVariableBl
         halos_[static_cast<size_t>(group)] =
             std::make_unique<dcParticleGroupImpl>(LoadTexture(device, kHaloTextures[group]), kParticleAdditive);
         scene_.Add(halos_[static_cast<size_t>(group)].get());
+    }
+    for (int32_t pool = 0; pool < kLightPoolCount; ++pool) {
+        lightPoolTextures_[static_cast<size_t>(pool)] = LoadTexture(device, kLightPoolTextures[pool]);
+        DecalBatch& batch = lightPools_[static_cast<size_t>(pool)];
+        batch.shader = decalRenderer_->LoadShader(L"dcDecal_Add.DCS");
+        batch.texture = lightPoolTextures_[static_cast<size_t>(pool)].get();
+        decalRenderer_->AddBatch(&batch);
     }
     particleRenderer_ = std::make_unique<ParticleRenderer>(device, &world);
     instance_ = this;

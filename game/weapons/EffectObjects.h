@@ -1,8 +1,8 @@
 #pragma once
 // The effect objects the game module shares with every entity for the whole
 // run: the decal renderer, the four particle emitters (fire, smoke, sparks,
-// blood), the halo particle groups and the one particle renderer they all
-// draw through. They are made with the game module, the groups and the
+// blood), the halo particle groups, the kinds of ground pool street lights
+// lay, and the one particle renderer they all draw through. They are made with the game module, the groups and the
 // decal renderer as entities of its scene, and leave the scene when they go.
 
 #include <array>
@@ -10,12 +10,14 @@
 #include <memory>
 
 #include "engine/math/Vec3.h"
+#include "game/weapons/DecalBatch.h"
 
 class BloodMaker;
 class FireMaker;
 class Scene;
 class SmokeMaker;
 class SparkMaker;
+class TextureResource;
 class ShaderVariableBlock;
 class VideoDevice;
 class dcDecalRenderer;
@@ -30,6 +32,14 @@ enum HaloGroup : int32_t {
     kHalo01Group,       // car brake lights
     kStreetHaloGroup,   // street lamps
     kHaloGroupCount,
+};
+
+// The pools of light street lights lay on the ground, drawn additively.
+enum LightPool : int32_t {
+    kLampPool,    // white, under a street lamp
+    kRedPool,     // under a traffic light, lit by red and amber
+    kGreenPool,   // under a traffic light, lit by green and amber
+    kLightPoolCount,
 };
 
 class EffectObjects {
@@ -52,6 +62,7 @@ public:
     SparkMaker& GetSparks() { return *sparks_; }
     BloodMaker& GetBlood() { return *blood_; }
     dcParticleGroupImpl& GetHaloGroup(HaloGroup group) { return *halos_[static_cast<size_t>(group)]; }
+    DecalBatch& GetLightPool(LightPool pool) { return lightPools_[static_cast<size_t>(pool)]; }
     ParticleRenderer& GetParticleRenderer() { return *particleRenderer_; }
 
 private:
@@ -64,5 +75,7 @@ private:
     std::unique_ptr<SparkMaker> sparks_;
     std::unique_ptr<BloodMaker> blood_;
     std::array<std::unique_ptr<dcParticleGroupImpl>, kHaloGroupCount> halos_;
+    std::array<std::unique_ptr<TextureResource>, kLightPoolCount> lightPoolTextures_;
+    std::array<DecalBatch, kLightPoolCount> lightPools_;
     std::unique_ptr<ParticleRenderer> particleRenderer_;
 };

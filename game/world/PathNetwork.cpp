@@ -1,5 +1,7 @@
 #include "game/world/PathNetwork.h"
 
+#include <algorithm>
+
 PathNetwork<PathNode>& TrafficNetwork()
 {
     static PathNetwork<PathNode> network;
@@ -20,8 +22,17 @@ PathNetwork<PedestrianNode>& PedestrianNetwork()
 
 std::vector<int32_t>& RoadNodeIds()
 {
-    static std::vector<int32_t> ids;
-    return ids;
+    return SecondRoadNetwork().ids;
+}
+
+PathNode* FindRoadNode(PathNetwork<PathNode>& network, int32_t id)
+{
+    if (network.nodes.empty()) {
+        return nullptr;
+    }
+    const auto found = std::find(network.ids.begin(), network.ids.end(), id);
+    const size_t index = found == network.ids.end() ? 0 : static_cast<size_t>(found - network.ids.begin());
+    return index < network.nodes.size() ? &network.nodes[index] : &network.nodes.front();
 }
 
 void ClearPathNetworks()
@@ -29,5 +40,6 @@ void ClearPathNetworks()
     TrafficNetwork().nodes.clear();
     SecondRoadNetwork().nodes.clear();
     PedestrianNetwork().nodes.clear();
-    RoadNodeIds().clear();
+    TrafficNetwork().ids.clear();
+    SecondRoadNetwork().ids.clear();
 }

@@ -15,7 +15,8 @@ struct PathNode {
     Vec3 position;
     std::vector<PathNode*> links;
     float weight = 0.0f;       // the traffic code's, as the file gives it
-    uint8_t marks[2] = {};     // the traffic code's; zero after loading
+    uint8_t stop = 0;          // 1 while a red or amber traffic light holds traffic here
+    uint8_t mark = 0;          // the traffic code's; zero after loading
     int32_t tag = 0;           // the traffic code's, as the file gives it
 };
 
@@ -27,6 +28,7 @@ struct PedestrianNode {
 template <class Node>
 struct PathNetwork {
     std::vector<Node> nodes;
+    std::vector<int32_t> ids;   // a road network's file id of each node
 };
 
 PathNetwork<PathNode>& TrafficNetwork();
@@ -34,6 +36,9 @@ PathNetwork<PathNode>& SecondRoadNetwork();
 PathNetwork<PedestrianNode>& PedestrianNetwork();
 // One file id per node of the road network read last (the second one).
 std::vector<int32_t>& RoadNodeIds();
+// The node of the network with the file id; the first node when no node
+// has it (the network always has one).
+PathNode* FindRoadNode(PathNetwork<PathNode>& network, int32_t id);
 // A new world starts from empty networks.
 void ClearPathNetworks();
 

@@ -14,6 +14,7 @@
 #include "game/world/MaterialDrawList.h"
 #include "game/world/SkySettings.h"
 #include "game/world/dcDynamicObject.h"
+#include "game/world/dcTLGroup.h"
 #include "game/world/dcWorldGeometry.h"
 #include "game/world/dcWorldRender.h"
 #include "render/models/Camera.h"
@@ -78,6 +79,7 @@ void World::Unload()
     sceneEntityIds_.clear();
     markers_.clear();
     ReleaseDynamicObjects();
+    ReleaseLights();
     staticObjects_.clear();
     meshes_.clear();
     render_->ClearStreamingGeometry();

@@ -19,6 +19,7 @@
 #include "game/world/WorldFrameParameters.h"
 #include "game/world/ObjectMesh.h"
 #include "game/world/WorldMaterial.h"
+#include "game/world/WorldObjectExtension.h"
 #include "game/world/dcWorldObject.h"
 #include "render/models/Mesh.h"
 #include "render/models/Tape.h"
@@ -31,9 +32,13 @@
 #include <vector>
 
 class Camera;
+class LampDecal;
 class MessageChannel;
+class RayGeom;
 class SkySettings;
 class dcDynamicObject;
+class dcLightCallback;
+class dcTLGroup;
 class dcWorldGeometry;
 class dcWorldRender;
 
@@ -92,6 +97,7 @@ public:
     std::vector<dcWorldObject>& GetStaticObjects() { return staticObjects_; }
     // The movable props, in file order; they live in the game scene.
     const std::vector<dcDynamicObject*>& GetDynamicObjects() const { return dynamicObjects_; }
+    const std::vector<std::unique_ptr<dcTLGroup>>& GetTrafficLightGroups() const { return trafficLightGroups_; }
     // The named points of the world; delivery points carry their road's name.
     const std::vector<Tape>& GetMarkers() const { return markers_; }
     // Scene ids of the entities this world put into the game scene:
@@ -149,6 +155,16 @@ private:
     bool ReadCollisionBox(dcDynamicObject& object, int32_t collisionKind);
     // What the words of a prop's name make of it.
     void ApplyNameWords(dcDynamicObject& object);
+    // A street lamp's or traffic light's light on the prop.
+    void AddLamp(dcDynamicObject& object);
+    void AddTrafficLight(dcDynamicObject& object);
+    // The ground a light's probe meets straight down from the point.
+    bool ProbeLightGround(dcLightCallback& callback, RayGeom& ray, const Vec3& from);
+    // The group of the crossing with the key, made and added to the scene
+    // the first time.
+    dcTLGroup& TrafficLightGroup(const WideString& key);
+    void HideCrowdedLampPools();
+    void ReleaseLights();
     // The props' space joins the physics and the renderer the scene.
     void FinishDynamicObjects();
     // The props leave the scene; their space, bodies and active list go.
@@ -172,6 +188,9 @@ private:
     std::vector<ObjectMesh> meshes_;
     std::vector<dcWorldObject> staticObjects_;   // in the game scene, by their own address
     std::vector<dcDynamicObject*> dynamicObjects_;   // in the game scene; released by the World
+    std::vector<std::unique_ptr<WorldObjectExtension>> lights_;   // on the props' chains
+    std::vector<LampDecal*> lampDecals_;
+    std::vector<std::unique_ptr<dcTLGroup>> trafficLightGroups_;   // in the game scene
     std::unique_ptr<dcWorldRender> render_;   // reads the geometry records
     std::vector<int32_t> sceneEntityIds_;   // in the game scene
     std::vector<Tape> markers_;

@@ -142,16 +142,23 @@ bool World::ReadCollisionBox(dcDynamicObject& object, int32_t collisionKind)
     return true;
 }
 
-// The words at the start of the upper-cased name: "NOVIS" hides the prop.
+// The words at the start of the upper-cased name: "NOVIS" hides the prop;
+// "BULB" makes it a street lamp, "TRAFFICLITE" a traffic light.
 void World::ApplyNameWords(dcDynamicObject& object)
 {
     if (object.name.starts_with(L"NOVIS")) {
         object.hidden = true;
     }
+    if (object.name.starts_with(L"BULB")) {
+        AddLamp(object);
+    } else if (object.name.starts_with(L"TRAFFICLITE")) {
+        AddTrafficLight(object);
+    }
 }
 
 void World::FinishDynamicObjects()
 {
+    HideCrowdedLampPools();
     DynamicObjectSpace()->AddToWorld(physics_);
     if (GameModule* game = GameModule::Get()) {
         game->GetScene().Add(render_.get());

@@ -124,10 +124,10 @@ bool World::ReadRoadNetwork(PathNetwork<PathNode>& network)
         return false;
     }
     network.nodes.assign(static_cast<size_t>(count), PathNode{});
-    RoadNodeIds().assign(static_cast<size_t>(count), 0);
+    network.ids.assign(static_cast<size_t>(count), 0);
     for (int32_t i = 0; i < count; ++i) {
         PathNode& node = network.nodes[static_cast<size_t>(i)];
-        if (!ReadBlock(file, &RoadNodeIds()[static_cast<size_t>(i)], 4) || !ReadBlock(file, &node.position, 12) ||
+        if (!ReadBlock(file, &network.ids[static_cast<size_t>(i)], 4) || !ReadBlock(file, &node.position, 12) ||
             !ReadBlock(file, &node.weight, 4) || !ReadNodeLinks(file, network.nodes, node) ||
             !ReadBlock(file, &node.tag, 4)) {
             return false;

@@ -319,6 +319,39 @@ def prop_worlds(maps: pathlib.Path):
     write(maps / "PropsCount.DCW", whole[:props_start] + struct.pack("<i", 0x10000000) + whole[props_start + 4:])
 
 
+def light(name, x, y=40):
+    return {"name": name, "position": [x, y, 0], "mesh": 1, "collision": 1, "half": [2, 20, 2], "behaviour": 1}
+
+
+# Street lights over a floor that ends at x = 800: five lamps crowded within
+# 75 units, four that are not, one alone, one beyond the floor; traffic
+# lights of two crossings, and names the loader must refuse. The traffic
+# network's ids differ from the second road network's.
+LIGHTS_WORLD = {
+    "collision": {
+        "vertices": [[-1000, 0, -1000], [800, 0, -1000], [800, 0, 1000], [-1000, 0, 1000]],
+        "triangles": [[0, 2, 1, 0], [0, 3, 2, 0]],   # facing up
+    },
+    "box": {"centre": [0, 50, 0], "half": [1000, 50, 1000]},
+    "traffic": [{"id": 5, "position": [0, 0, 0], "links": []}, {"id": 123, "position": [200, 0, 0], "links": []},
+                {"id": 7, "position": [250, 0, 0], "links": []}],
+    "roads": [{"id": 123, "position": [0, 0, 5], "links": []}],
+    "meshes": [{"box": {"half": [1000, 0, 1000]}, "world_space": 1}, {"box": {"half": [2, 20, 2]}}],
+    "static_objects": [{"name": "Floor", "mesh": 0}],
+    "dynamic_objects": [light("BULB_CROWD" + letter, -500 + 10 * i) for i, letter in enumerate("ABCDE")] +
+                       [light("BULB_ROW" + letter, -300 + 30 * i) for i, letter in enumerate("ABCD")] + [
+        light("BULB_LONE", 0),
+        light("BULB_NOGROUND", 900),
+        light("TRAFFICLITE001STATE00BOX123", 200),
+        light("TRAFFICLITE001STATE01BOX007", 250),
+        light("TRAFFICLITE002STATE00BOX555", 300),
+        light("TRAFFICLITE001STATE0XBOX123", 350),
+        light("TRAFFICLITE001STATE01BOX12", 400),
+        light("TRAFFICLITE001STATE01", 450),
+    ],
+}
+
+
 def gore_free_language(out: pathlib.Path):
     write(out / "language" / "Misc" / "English.DCL",
           language.write_dcl({666: "No blood", 6661666: "No ragdoll", 9900606: "PAUSED"}))
@@ -403,6 +436,7 @@ def damaged_objects(name, change):
 
 def object_worlds(maps: pathlib.Path):
     write(maps / "Objects.DCW", dcw.write_dcw(OBJECT_WORLD))
+    write(maps / "Lights.DCW", dcw.write_dcw(LIGHTS_WORLD))
     cases = [
         damaged_objects("FarMesh.DCW", lambda w: w["static_objects"].append({"name": "X", "mesh": 4})),
         damaged_objects("FarMaterial.DCW", lambda w: w["meshes"][0]["ranges"].append([0, 11, 0, 3, 0, 3])),
