@@ -3,6 +3,7 @@ together inside the world box, every index stays within its table, and the
 written ".DCW" reads back chunk by chunk to its last byte."""
 
 import pathlib
+import re
 import struct
 import sys
 import unittest
@@ -11,6 +12,7 @@ sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "tools"))
 
 from databuild import city, city_plan  # noqa: E402
 from databuild.city_plan import CitySettings  # noqa: E402
+from databuild.geometry3d import quaternion_rows  # noqa: E402
 
 SIZES = [(1, 1), (2, 2), (3, 2), (6, 6)]
 
@@ -262,6 +264,8 @@ class CityTest(unittest.TestCase):
         kinds = {"DYNAMIC_BARREL_WOOD": 1, "DYNAMIC_PHONECELL": 1, "DYNAMIC_PARKMTRA": 1, "PION": 1, "BENCH": 0}
         seen = set()
         for prop in world["dynamic_objects"]:
+            if prop["name"].startswith(("BULB_", "TRAFFICLITE")):
+                continue
             kind = next(k for k in kinds if prop["name"].startswith(k + "_"))
             seen.add(kind)
             self.assertEqual((prop["collision"], prop["behaviour"]), (1, kinds[kind]), prop["name"])
@@ -278,6 +282,39 @@ class CityTest(unittest.TestCase):
             x0, z0, x1, z1 = on[0].rect
             self.assertLess(min(x - x0, x1 - x, z - z0, z1 - z), settings.pavement_width)
         self.assertEqual(seen, set(kinds))
+
+    def test_street_lights_hang_over_the_streets_and_name_their_lanes(self):
+        settings = CitySettings(seed=1, blocks=(4, 4))
+        description = city.generate(settings)
+        traffic = description["traffic"]
+        by_id = {node["id"]: node for node in traffic}
+        lights = [o for o in description["dynamic_objects"] if o["name"].startswith(("BULB_", "TRAFFICLITE"))]
+        signals = [o for o in lights if o["name"].startswith("TRAFFICLITE")]
+        self.assertEqual(len(lights) - len(signals), 4 * 4 * 4 * 2)   # two on each block side
+        self.assertEqual(len(signals), 3 * 3 * 4)   # a light per lane at each crossing of four streets
+        for light in lights:
+            with self.subTest(light=light["name"]):
+                rows = quaternion_rows(light["rotation"])
+                arm = tuple(-c for c in rows[2])   # the arm reaches along the object's -z
+                position = light["position"]
+                match = re.fullmatch(r"TRAFFICLITE(\d{3})STATE(\d{2})BOX(\d{3})", light["name"])
+                if match is None:
+                    # Out over the street, away from the block the post stands on.
+                    self.assertTrue(light["name"].startswith("BULB_"))
+                    bulb_height = position[1] - 8.0
+                    self.assertTrue(0 < bulb_height < 100)
+                    plan = city.plan_city(settings)
+                    block = next(b for b in plan.blocks if b.rect[0] <= position[0] <= b.rect[2] and
+                                 b.rect[1] <= position[2] <= b.rect[3])
+                    middle = ((block.rect[0] + block.rect[2]) / 2, (block.rect[1] + block.rect[3]) / 2)
+                    self.assertGreater(arm[0] * (position[0] - middle[0]) + arm[2] * (position[2] - middle[1]), 0)
+                    continue
+                lane_end = by_id[int(match.group(3))]
+                heading = lane_end["arrives"][1]
+                self.assertEqual(int(match.group(2)), 0 if heading[0] else 1)
+                # The lane it rules lies beyond the end of its arm.
+                to_lane = (lane_end["position"][0] - position[0], lane_end["position"][2] - position[2])
+                self.assertGreater(arm[0] * to_lane[0] + arm[2] * to_lane[1], 0)
 
     def test_a_city_four_times_as_large_still_fits_16_bit_records(self):
         description = city.generate(CitySettings(seed=7, blocks=(16, 16)))

@@ -8,6 +8,11 @@ exe=$(realpath "$1")
 data=$(realpath "$2")
 wine_run=$(realpath "$3")
 
+# Debian's own interpreter starts fastest; the checks call it often.
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+screen="$python $(realpath "$(dirname "${BASH_SOURCE[0]}")")/screen.py"
+
 work=$(mktemp -d)
 game_pid=
 window=
@@ -85,4 +90,37 @@ expect_clean_exit() {
     game_pid=
     [ "$status" -eq 0 ] || fail "exit code $status"
     grep -q 'Shutting down\.\.\.' Console.RTF || fail "no shutdown in Console.RTF"
+}
+
+# The console repeats each command it takes in the log. A key pressed while
+# the window is still settling can be lost: the console is opened until the
+# picture shows it, and a command that did not arrive is typed again.
+screen_mean() {
+    capture mean.xwd
+    $screen mean mean.xwd
+}
+console_command() {   # text
+    for _ in 1 2 3; do
+        focus_game
+        local closed
+        closed=$(screen_mean)
+        xdotool key --window "$window" grave
+        sleep 1.5
+        [ "$(screen_mean)" != "$closed" ] || continue
+        xdotool type --window "$window" "$1"
+        xdotool key --window "$window" Return
+        local taken=0
+        wait_for 5 grep -q "$1" Console.RTF && taken=1
+        xdotool key --window "$window" grave
+        sleep 1.5
+        [ "$taken" -eq 0 ] || return 0
+    done
+    fail "the console did not take $1"
+}
+quit_game() {
+    xdotool key --window "$window" grave
+    sleep 1
+    xdotool type --window "$window" exit
+    xdotool key --window "$window" Return
+    expect_clean_exit
 }

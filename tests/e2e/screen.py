@@ -8,6 +8,9 @@ of the game's own screenshots (".TGA"), for the end-to-end checks:
     screen.py city FILE   per cent of sky in the top rows, of ground (road
                           or grass) in the top third and in the band
                           below the middle
+    screen.py lit FILE    per cent of the lower half lit by lamps at night
+    screen.py signals FILE FILE  how many pixels turned from a red light's
+                          colour to a green one's or back
 """
 
 import struct
@@ -108,6 +111,23 @@ def city(rows) -> str:
     return f"{share(rows, 0.0, 0.15, is_sky)} {share(rows, 0.0, 0.33, is_ground)} {share(rows, 0.5, 0.75, is_ground)}"
 
 
+def is_lamp_lit(pixel) -> bool:
+    """Warm light on the night-blue ground."""
+    r, g, b = pixel
+    return (r + g + b) / 3 > 80 and r >= b
+
+
+def signal_colour(pixel) -> int:
+    """1 for a red light's colour, -1 for a green one's, else 0."""
+    r, g, _ = pixel
+    return 1 if r > g + 40 else -1 if g > r + 40 else 0
+
+
+def signal_flips(rows, other_rows) -> int:
+    return sum(1 for row, other in zip(rows, other_rows) for a, b in zip(row, other)
+               if signal_colour(a) * signal_colour(b) < 0)
+
+
 def main():
     command, path = sys.argv[1], sys.argv[2]
     if command == "bar":
@@ -120,6 +140,10 @@ def main():
         print(colours(read(path)))
     elif command == "city":
         print(city(read(path)))
+    elif command == "lit":
+        print(share(read(path), 0.5, 1.0, is_lamp_lit))
+    elif command == "signals":
+        print(signal_flips(read(path), read(sys.argv[3])))
     else:
         sys.exit(f"screen.py: unknown command {command}")
 

@@ -12,10 +12,6 @@
 #   test_mode.sh VARNHOLT_EXE DATA_FOLDER WINE_RUN
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/game_session.sh"
-# Debian's own interpreter starts fastest; the checks below call it often.
-python=/usr/bin/python3
-[ -x "$python" ] || python=python3
-screen="$python $(dirname "${BASH_SOURCE[0]}")/screen.py"
 
 # Verbose, so the log shows the sound device opening.
 launch_game -F -TEST -W3

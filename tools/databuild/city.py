@@ -13,7 +13,8 @@ object owns the ranges of its surfaces, and the collision triangles of its
 solid surfaces carry its index, so a contact tells which road, pavement,
 building or ramp was hit ("ROAD_" names give the street's name). Props
 along the pavements (barrels, phone cells, parking meters, cones, benches)
-are dynamic objects with meshes of their own (city_props).
+are dynamic objects with meshes of their own (city_props), and so are the
+street lamps and the traffic lights at the crossings (city_lights).
 """
 
 import json
@@ -21,6 +22,7 @@ import struct
 
 from . import dcm, dcw
 from .city_geometry import city_objects
+from .city_lights import city_lights
 from .city_markers import city_markers
 from .city_networks import decoration_routes, pedestrian_network, road_network, traffic_network
 from .city_plan import CitySettings, plan_city
@@ -130,12 +132,14 @@ def generate(settings: CitySettings):
     packer = GeometryPacker()
     meshes, statics = _meshes_and_objects(objects, packer)
     prop_meshes, props = city_props(plan, packer, MATERIAL_INDEX, len(meshes))
+    traffic = traffic_network(plan)
+    light_meshes, lights = city_lights(plan, traffic, packer, MATERIAL_INDEX, len(meshes) + len(prop_meshes))
     collision = _collision(objects)
     routes, decorations = decoration_routes(plan)
     return {
         "collision": collision,
         "box": _world_box(plan, collision, routes),
-        "traffic": traffic_network(plan),
+        "traffic": traffic,
         "roads": road_network(plan),
         "pedestrians": pedestrian_network(plan),
         "decoration_routes": routes,
@@ -143,9 +147,9 @@ def generate(settings: CitySettings):
         "streaming": {"elements": dcm.STANDARD_ELEMENTS},
         "geometry": packer.description(),
         "materials": [_material(texture) for texture, _ in MATERIALS.values()],
-        "meshes": meshes + prop_meshes,
+        "meshes": meshes + prop_meshes + light_meshes,
         "static_objects": statics,
-        "dynamic_objects": props,
+        "dynamic_objects": props + lights,
         "markers": city_markers(plan),
     }
 

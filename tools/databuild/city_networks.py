@@ -4,7 +4,10 @@ indices into the same list:
 - traffic: one lane each way on every street, driven on the right; each
   lane a chain of nodes from one junction to the next, and at a junction
   every lane arriving links to every lane leaving except the way back
-  (allowed at the grid's corners);
+  (allowed at the grid's corners). The nodes where lanes arrive at a
+  junction carry "arrives" (the junction and the lane's heading); those
+  arriving at crossings of four streets take the lowest ids, which traffic
+  lights name in three digits;
 - roads: the street grid itself, one node per junction, linked both ways;
 - pedestrians: round each block on the middle of its pavement, and across
   the streets on the zebra crossings to the next block's corners;
@@ -69,12 +72,13 @@ def traffic_network(plan):
             steps = max(1, int(-(-length // LANE_NODE_SPACING)))
             chain = [net.add((start[0] + direction[0] * length * t / steps, 0.0,
                               start[1] + direction[1] * length * t / steps),
-                             id=len(net.nodes) + 1, weight=LANE_SPEED_WEIGHT, tag=0)
+                             weight=LANE_SPEED_WEIGHT, tag=0)
                      for t in range(steps + 1)]
             for here, ahead in zip(chain, chain[1:]):
                 net.link(here, ahead)
             leaving.setdefault(a, []).append((b, chain[0]))
             arriving.setdefault(b, []).append((a, chain[-1]))
+            net.nodes[chain[-1]]["arrives"] = (b, direction)
     for junction, lanes_in in arriving.items():
         # A corner of the grid allows turning back too, or the lanes round a
         # single block would be two loops that never meet.
@@ -83,7 +87,25 @@ def traffic_network(plan):
             for going_to, start in leaving[junction]:
                 if corner or going_to != came_from:
                     net.link(end, start)
+    _number_arrivals_first(net.nodes)
     return net.nodes
+
+
+def _number_arrivals_first(nodes):
+    """Lanes arriving at crossings of four streets first, then the other
+    arrivals, then the rest."""
+    arrivals = {}
+    for node in nodes:
+        if "arrives" in node:
+            arrivals[node["arrives"][0]] = arrivals.get(node["arrives"][0], 0) + 1
+
+    def rank(i):
+        junction = nodes[i].get("arrives", (None,))[0]
+        return (0 if arrivals.get(junction, 0) >= 4 else 1 if junction is not None else 2, i)
+
+    order = sorted(range(len(nodes)), key=rank)
+    for number, index in enumerate(order, start=1):
+        nodes[index]["id"] = number
 
 
 def road_network(plan):

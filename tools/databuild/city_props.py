@@ -29,23 +29,23 @@ class PropKind:
     behaviour: int
 
 
-def _cylinder(material, centre, radius, height):
+def cylinder_part(material, centre, radius, height):
     return (material, "cylinder", centre, (radius, height))
 
 
-def _box(material, centre, size):
+def box_part(material, centre, size):
     return (material, "box", centre, size)
 
 
 KINDS = (
-    PropKind("DYNAMIC_BARREL_WOOD", (_cylinder("Brick", (0, 0, 0), 6.0, 16.0),), LOOSE),
-    PropKind("DYNAMIC_PHONECELL", (_box("GlassFacade", (0, -1.5, 0), (12, 27, 12)),
-                                   _box("Concrete", (0, 13.5, 0), (13, 3, 13))), LOOSE),
-    PropKind("DYNAMIC_PARKMTRA", (_cylinder("Concrete", (0, -2.5, 0), 1.0, 9.0),
-                                  _box("ConcreteFacade", (0, 4.5, 0), (3, 5, 2))), LOOSE),
-    PropKind("PION", (_cylinder("Crossing", (0, 0, 0), 2.5, 7.0),), LOOSE),
-    PropKind("BENCH", (_box("Brick", (0, 1.5, 0), (24, 2, 8)), _box("Concrete", (-10, -2.5, 0), (2, 6, 7)),
-                       _box("Concrete", (10, -2.5, 0), (2, 6, 7))), STILL),
+    PropKind("DYNAMIC_BARREL_WOOD", (cylinder_part("Brick", (0, 0, 0), 6.0, 16.0),), LOOSE),
+    PropKind("DYNAMIC_PHONECELL", (box_part("GlassFacade", (0, -1.5, 0), (12, 27, 12)),
+                                   box_part("Concrete", (0, 13.5, 0), (13, 3, 13))), LOOSE),
+    PropKind("DYNAMIC_PARKMTRA", (cylinder_part("Concrete", (0, -2.5, 0), 1.0, 9.0),
+                                  box_part("ConcreteFacade", (0, 4.5, 0), (3, 5, 2))), LOOSE),
+    PropKind("PION", (cylinder_part("Crossing", (0, 0, 0), 2.5, 7.0),), LOOSE),
+    PropKind("BENCH", (box_part("Brick", (0, 1.5, 0), (24, 2, 8)), box_part("Concrete", (-10, -2.5, 0), (2, 6, 7)),
+                       box_part("Concrete", (10, -2.5, 0), (2, 6, 7))), STILL),
 )
 
 
@@ -59,12 +59,13 @@ def _shape(kind, centre, size):
     return builder
 
 
-def _mesh(kind: PropKind, packer, material_index):
-    """The kind's mesh, moved to centre its box on the origin, and the box's
-    half extents."""
-    shapes = [(material, _shape(shape, centre, size)) for material, shape, centre, size in kind.parts]
-    middle, _ = bounds([position for _, builder in shapes for position, _, _ in builder.vertices])
-    shapes = [(material, _shape(shape, sub(centre, middle), size)) for material, shape, centre, size in kind.parts]
+def part_mesh(parts, packer, material_index, centred=True):
+    """The mesh of the parts, moved to centre its box on the origin unless
+    the parts' own origin is wanted, and the box's half extents."""
+    shapes = [(material, _shape(shape, centre, size)) for material, shape, centre, size in parts]
+    if centred:
+        middle, _ = bounds([position for _, builder in shapes for position, _, _ in builder.vertices])
+        shapes = [(material, _shape(shape, sub(centre, middle), size)) for material, shape, centre, size in parts]
     ranges = [packer.place(material_index[material], builder) for material, builder in shapes]
     centre, half = bounds([position for _, builder in shapes for position, _, _ in builder.vertices])
     return {"box": {"centre": list(centre), "half": list(half)}, "world_space": 0, "ranges": ranges}, half
@@ -90,7 +91,7 @@ def city_props(plan, packer, material_index, first_mesh: int):
     rng = random.Random(plan.settings.seed * 7919 + 17)
     meshes, halves = [], []
     for kind in KINDS:
-        mesh, half = _mesh(kind, packer, material_index)
+        mesh, half = part_mesh(kind.parts, packer, material_index)
         meshes.append(mesh)
         halves.append(half)
     props = []

@@ -161,8 +161,8 @@ TEST_F(SkySettingsTest, TheSampleDayAndNightSkiesReadBackFromThePack)
     ExpectColour(sun.diffuse, {1.0f, 0.96f, 0.88f, 1.0f}, "day sun diffuse");
     EXPECT_EQ(day.GetStaticLights()[1].intensity, 0.4f);
     EXPECT_EQ(day.GetDynamicLights()[2].intensity, 0.25f);
-    ExpectColour(day.GetFog().colour, {0.80f, 0.87f, 0.95f, 1.0f}, "day fog");
-    EXPECT_EQ(day.GetFog().intensity, 0.6f);
+    ExpectColour(day.GetFog().colour, {0.84f, 0.90f, 0.96f, 1.0f}, "day fog");
+    EXPECT_EQ(day.GetFog().range, 0.08f);
     EXPECT_FALSE(day.HasCarLights());
 
     // The night has no sun, yet its lights count, and the traffic drives lit.
@@ -171,7 +171,7 @@ TEST_F(SkySettingsTest, TheSampleDayAndNightSkiesReadBackFromThePack)
     EXPECT_FALSE(night.IsFlareOn());
     ExpectVec3(night.GetSunDirection(), kSunWithoutFlare, "night sun");
     EXPECT_EQ(night.GetStaticLights()[0].intensity, 0.5f);
-    EXPECT_EQ(night.GetFog().range, 0.6f);
+    EXPECT_EQ(night.GetFog().range, 0.06f);
     EXPECT_EQ(night.GetLightList().size(), 6u);
     EXPECT_TRUE(night.HasCarLights());
 }

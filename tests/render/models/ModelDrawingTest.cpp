@@ -26,7 +26,7 @@ namespace {
 
 constexpr float kDegree = 3.1415927f / 180.0f;
 // The pass the sample mesh shaders draw in.
-constexpr int32_t kWorldPass = 3;
+constexpr int32_t kWorldPass = 1;
 
 
 // The rectangle of pixels that are not the black background.
