@@ -148,7 +148,7 @@ void dcLensFlare::DrawSprites(const Camera& camera, const Vec3& sun)
         if (!texture) {
             continue;
         }
-        sprites_->DrawImageAligned(texture, WholeImage(*texture), kAlignMiddle | kAlignCenter, positions[static_cast<size_t>(element)],
-                                   kAnchorNone, colour, AddSpriteShader);
+        sprites_->DrawImageAligned(texture, WholeImage(*texture), kAlignMiddle | kAlignCenter,
+                                   positions[static_cast<size_t>(element)], kAnchorNone, colour, AddSpriteShader);
     }
 }

@@ -143,7 +143,8 @@ TEST_F(LensFlareDrawing, TheDaySunFlaresWhileSeenAndNotOnceTheViewTurnsAway)
 {
     ASSERT_TRUE(world.GetSky()->IsFlareOn());
     // Off the centre, so that the sprites spread along their line.
-    Look(Sun() + Vec3{0.15f, -0.1f, 0.0f} * (1.0f / (Sun() + Vec3{0.15f, -0.1f, 0.0f}).Length()));
+    const Vec3 aside = Sun() + Vec3{0.15f, -0.1f, 0.0f};
+    Look(aside * (1.0f / aside.Length()));
     ASSERT_TRUE(FramesUntilFade(1.0f)) << "fade " << flare->GetFade();
     const Vec2 sun = camera.ProjectToScreen(Sun() * dcLensFlare::kSunDistance);
     ASSERT_GT(std::abs(sun.x - kWidth / 2), 20.0f);
@@ -169,9 +170,6 @@ TEST_F(LensFlareDrawing, ASunHiddenBehindAWallFadesOut)
     ASSERT_TRUE(FramesUntilFade(1.0f));
     wallUp = true;
     EXPECT_TRUE(FramesUntilFade(0.0f)) << "fade " << flare->GetFade();
-    Frame();
-    Screenshot hidden(video);
-    EXPECT_FALSE(IsLit(hidden, {kWidth / 2.0f, kHeight / 2.0f}));
     // And back once the wall is gone.
     wallUp = false;
     EXPECT_TRUE(FramesUntilFade(1.0f));

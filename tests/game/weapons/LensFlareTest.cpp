@@ -3,9 +3,7 @@
 
 #include "game/weapons/LensFlareLayout.h"
 #include "game/weapons/dcLensFlare.h"
-#include "game/world/SkySettings.h"
 #include "game/world/World.h"
-
 
 namespace {
 
@@ -17,16 +15,10 @@ struct PlacementCase {
     std::array<Vec2, kLensFlareElements> expected;
 };
 
-// A flare without a device, over a world whose sky has a sun: it follows
-// the answers it is handed and the steps it is given.
+// A flare without a device: it follows the answers it is handed and the
+// steps it is given.
 class LensFlareFade : public GameTest {
 protected:
-    LensFlareFade()
-    {
-        world.GetSky()->SetFlareOn(true);
-        world.GetSky()->SetSunDirection({0.0f, 0.0f, -1.0f});
-    }
-
     // Fixed steps of 1/100 s, the fade after each.
     std::vector<float> Steps(int32_t count)
     {
