@@ -60,11 +60,6 @@ void LoadMenuCursor()
     cursor.device = video;
 }
 
-SpriteRect WholeImage(const TextureResource& image)
-{
-    return {0.0f, 0.0f, image.GetImageWidth(), image.GetImageHeight()};
-}
-
 } // namespace
 
 MenuScreen::MenuScreen(const WideString& name, const WideString& background)

@@ -7,6 +7,7 @@
 #include "engine/files/WideString.h"
 #include "engine/math/Color.h"
 #include "engine/math/Vec2.h"
+#include "engine/video/TextureResource.h"
 
 // Windows' headers make DrawText a macro; every user of the interface must
 // see the same expansion, or the renderer's overrides would not match.
@@ -16,7 +17,6 @@
 
 class Font;
 class Shader;
-class TextureResource;
 struct TextRange;
 
 // The effects sprites are drawn with, shared by every batch and loaded by
@@ -31,6 +31,12 @@ struct SpriteRect {
     float right;
     float bottom;
 };
+
+// The whole picture of a texture, in texels.
+inline SpriteRect WholeImage(const TextureResource& image)
+{
+    return {0.0f, 0.0f, image.GetImageWidth(), image.GetImageHeight()};
+}
 
 // Offsets by the drawn size (images only); of each pair the first bit wins.
 enum AlignFlags : int32_t {

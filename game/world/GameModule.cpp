@@ -10,10 +10,12 @@
 #include "engine/net/NetServer.h"
 #include "engine/video/VideoDevice.h"
 #include "game/weapons/DecalRing.h"
+#include "game/weapons/dcLensFlare.h"
 #include "game/world/GameMessages.h"
 #include "game/world/dcEntityCamera.h"
 #include "game/world/dcWorldGeometry.h"
 #include "game/world/dcWorldRender.h"
+#include "render/models/Model.h"
 #include "render/shaders/ShaderEffect.h"
 #include "render/sprites/SpriteBatch.h"
 
@@ -67,6 +69,8 @@ GameModule::GameModule() : viewRay_(world_.GetPhysics(), world_.GetGeometry())
     scene_.AddObserver(&world_.GetVisibility());
     effects_ = std::make_unique<EffectObjects>(scene_, engine.GetVideoDevice(), world_, world_.GetPhysics().GetGravity(),
                                                BloodEnabled);
+    unitBox_ = std::make_unique<Model>(L"Models\\UnitBox.DCM", L"");
+    unitBox_->SetParent(&world_);
     fonts_.Create(language);
     if (testMode) {
         skySaveCommands_.Register(*this);
@@ -267,6 +271,12 @@ float GameModule::RunLoadStep()
         return 1.0f;
     }
     const int32_t index = stageIndex_;
+    if (index == 0 && !lensFlare_) {
+        dcEngine& engine = dcEngine::Instance();
+        lensFlare_ = std::make_unique<dcLensFlare>(engine.GetVideoDevice(), engine.GetSpriteBatch(), world_,
+                                                   unitBox_.get());
+        scene_.Add(lensFlare_.get());
+    }
     const float progress = (world_.*World::kLoadStages[index])(stageCounter_);
     if (progress == 1.0f) {
         ++stageIndex_;

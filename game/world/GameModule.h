@@ -31,6 +31,8 @@ class NetClient;
 class NetServer;
 class dcEntityCamera;
 class dcGame;
+class dcLensFlare;
+class Model;
 
 // What the game needs of the front end above it, installed by the front end.
 struct FrontEndLinks {
@@ -158,4 +160,6 @@ private:
     FrontEndLinks links_;
     SkySaveCommands skySaveCommands_{world_};   // test mode only
     std::unique_ptr<EffectObjects> effects_;      // leave the scene before it goes
+    std::unique_ptr<Model> unitBox_;              // "Models\UnitBox.DCM", under the world's shader values
+    std::unique_ptr<dcLensFlare> lensFlare_;      // made by the first load stage; leaves the scene as it goes
 };

@@ -2,7 +2,29 @@
 
 #include "tests/support/CapturingSink.h"
 
+#include "game/weapons/dcLensFlare.h"
+
+#include <string>
+
 using WorldFileTest = WorldFilesTest;
+
+namespace {
+
+// How many lens flares the scene holds, read from its entity report.
+int32_t CountFlares(Scene& scene)
+{
+    ScopedCapture log;
+    scene.DumpEntities();
+    const std::vector<WideString>& lines = log->lines;
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].find(L"Name = dcLensFlare") != WideString::npos) {
+            return std::stoi(lines[i + 1].substr(lines[i + 1].find(L"= ") + 2));
+        }
+    }
+    return 0;
+}
+
+} // namespace
 
 TEST_F(WorldFileTest, TheHeaderIsCheckedForSizeMagicAndKind)
 {
@@ -63,9 +85,13 @@ TEST_F(WorldFileTest, AWorldThatIsNoWorldStillLoadsThroughEveryStage)
 
 TEST_F(WorldFileTest, TheSameWorldLoadsOncePerRun)
 {
+    EXPECT_EQ(CountFlares(Game().GetScene()), 0);
     LoadWorld(L"Maps\\Test.DCW");
+    // The first stage made the sun's flare in the scene, once for the run.
+    EXPECT_EQ(CountFlares(Game().GetScene()), 1);
     ScopedCapture log(kLogError);
     // A later loading screen for the same world finds the stages done: loaded at its first step.
     EXPECT_EQ(LoadWorld(L"Maps\\Test.DCW"), std::vector<float>{1.0f});
     EXPECT_TRUE(log->lines.empty());
+    EXPECT_EQ(CountFlares(Game().GetScene()), 1);
 }
