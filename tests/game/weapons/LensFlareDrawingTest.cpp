@@ -122,7 +122,7 @@ protected:
 
     static constexpr int32_t kWidth = 800;
     static constexpr int32_t kHeight = 600;
-    static constexpr int32_t kWallPass = 3;   // the sample meshes' pass
+    static constexpr int32_t kWallPass = 1;   // the sample meshes' pass
 
     // The folders the engine gives the factories at start-up.
     ScopedFactoryFolder textureFolder{TextureFactory(), L"Textures"};
