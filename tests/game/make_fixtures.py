@@ -24,7 +24,7 @@ import sys
 root = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(root / "tools"))
 
-from databuild import city, dcw, language, vks, wav  # noqa: E402
+from databuild import city, dcw, language, models, vks, wav  # noqa: E402
 from databuild.binary import BinaryWriter  # noqa: E402
 
 
@@ -35,6 +35,8 @@ def write(path: pathlib.Path, data: bytes):
 
 def worlds(out: pathlib.Path):
     maps = out / "worlds" / "Maps"
+    # The game module's own probe box, which it loads with the first world.
+    write(out / "worlds" / "Models" / "UnitBox.DCM", models.build(root / "data" / "Models" / "UnitBox.model"))
     sample = city.build_city((root / "data" / "Maps" / "Test.city").read_text(encoding="utf-8"))
     write(maps / "Test.DCW", sample)
     write(maps / "Small.DCW", dcw.write_dcw(SMALL_WORLD))
