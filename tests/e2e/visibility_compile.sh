@@ -15,14 +15,18 @@ city_shown() {   # file
     capture "$1"
     [ "$($screen colours "$1")" -gt 20 ]
 }
+# The settled view's mean brightness and colour count, once the city shows.
+settled_view() {   # file
+    wait_for 30 city_shown "$1" || fail "the test city did not show"
+    sleep 4
+    capture "$1"
+    echo "$($screen mean "$1") $($screen colours "$1")"
+}
 # At -W3 the loader tells when it reads a cache.
 launch_game -F -TEST -W3
 focus_game
 wait_for 60 loaded || fail "the test mission did not start"
-wait_for 30 city_shown before.xwd || fail "the test city did not show"
-sleep 4
-capture before.xwd
-before="$($screen mean before.xwd) $($screen colours before.xwd)"
+before=$(settled_view before.xwd)
 ! grep -q 'World.DCV read' Console.RTF || fail "a visibility cache was read before any was compiled"
 [ ! -e Misc/World.DCV ] || fail "the sample data holds a visibility cache"
 
@@ -41,10 +45,7 @@ echo "VISCOMPILE drew $sectors views and listed $blocks blocks"
 launch_game -F -TEST -W3
 focus_game
 wait_for 60 loaded || fail "the test mission did not start with the visibility cache"
-wait_for 30 city_shown after.xwd || fail "the test city did not show with the cache"
-sleep 4
-capture after.xwd
-after="$($screen mean after.xwd) $($screen colours after.xwd)"
+after=$(settled_view after.xwd)
 read -r _ before_colours <<<"$before"
 read -r _ after_colours <<<"$after"
 # The cache never draws more: the overview camera stands outside the grid,

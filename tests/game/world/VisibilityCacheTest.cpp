@@ -1,4 +1,5 @@
 #include "tests/game/world/WorldFilesFixture.h"
+#include "tests/game/world/SplitCount.h"
 
 #include "engine/core/ProgramState.h"
 #include "engine/core/Scene.h"
@@ -100,19 +101,6 @@ CacheBytes Header(int32_t version, int32_t idBase)
     }
     return bytes;
 }
-
-// The split count of the settings for one test.
-class SplitCount {
-public:
-    explicit SplitCount(int32_t count) : kept_(TheVisibilitySettings().splitCount)
-    {
-        TheVisibilitySettings().splitCount = count;
-    }
-    ~SplitCount() { TheVisibilitySettings().splitCount = kept_; }
-
-private:
-    int32_t kept_;
-};
 
 std::string FileBytes(const std::string& path)
 {

@@ -1,5 +1,6 @@
 // First: it includes the Win32 headers ahead of the engine's.
 #include "tests/game/GameTestSupport.h"
+#include "tests/game/world/SplitCount.h"
 
 #include "engine/core/FrameMessages.h"
 #include "engine/core/ProgramState.h"
@@ -19,19 +20,6 @@ namespace {
 const int32_t kVisTest = dcVisTest::Identity().Id();
 const int32_t kRender = dcRender::Identity().Id();
 const int32_t kOcclusionData = dcOcclusionData::Identity().Id();
-
-// The split count of the settings for one test.
-class SplitCount {
-public:
-    explicit SplitCount(int32_t count) : kept_(TheVisibilitySettings().splitCount)
-    {
-        TheVisibilitySettings().splitCount = count;
-    }
-    ~SplitCount() { TheVisibilitySettings().splitCount = kept_; }
-
-private:
-    int32_t kept_;
-};
 
 BoundingBox Box(Vec3 centre, Vec3 half)
 {
