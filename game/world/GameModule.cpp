@@ -83,8 +83,11 @@ GameModule::GameModule() : viewRay_(world_.GetPhysics(), world_.GetGeometry())
 
 GameModule::~GameModule()
 {
-    // Whatever the last game left goes with the module.
+    // Whatever the last game left goes with the module. The scene owns none of
+    // its members: the world's decorations and sounds are deleted here, and
+    // with them the models whose effects hold the video device.
     BroadcastGameReset();
+    world_.Unload();
     if (activeCamera_) {
         activeCamera_->Release();
     }

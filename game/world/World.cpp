@@ -50,7 +50,7 @@ World::World()
     FillDamageFactors();
 }
 
-// The scene, and the decorations in it, went before.
+// The game module unloaded it, decorations and all, before its scene went.
 World::~World()
 {
     ReleaseDynamicObjects();

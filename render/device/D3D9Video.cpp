@@ -80,6 +80,23 @@ D3D9Video::~D3D9Video()
         query->device_ = nullptr;
     }
     ReleaseQueries();
+    ReleaseDevice();
+}
+
+// Whatever still holds the device at the end keeps Direct3D's worker thread
+// running into the program's exit, where it can stall the process: say so.
+void D3D9Video::ReleaseDevice()
+{
+    IDirect3DDevice9* device = device_.Get();
+    if (!device) {
+        return;
+    }
+    device->AddRef();
+    device_.Reset();
+    const ULONG holders = device->Release();
+    if (holders != 0) {
+        LogHub::PrintError("D3D9Video: %lu references still hold the device at shutdown.", holders);
+    }
 }
 
 // A failed creation leaves no device behind: every frame operation then does

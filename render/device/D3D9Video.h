@@ -165,6 +165,7 @@ private:
     void ReleaseQueries();
     // The device is going: every resource still alive is left as an empty shell.
     void DetachResources();
+    void ReleaseDevice();
     IDirect3DSurface9* TargetSurface(TextureResource* target);
     D3DFORMAT CurrentDepthFormat() const;
     void SendSamplerStates(int32_t stage, const UserTexture& texture);

@@ -90,6 +90,9 @@ expect_clean_exit() {
     game_pid=
     [ "$status" -eq 0 ] || fail "exit code $status"
     grep -q 'Shutting down\.\.\.' Console.RTF || fail "no shutdown in Console.RTF"
+    # A device still held at the end keeps Direct3D's thread running into the
+    # exit, where Wine's server may kill the process.
+    ! grep -q 'still hold the device' Console.RTF || fail "the video device outlived the game"
 }
 
 # The console repeats each command it takes in the log. A key pressed while

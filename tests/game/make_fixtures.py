@@ -37,6 +37,8 @@ def worlds(out: pathlib.Path):
     maps = out / "worlds" / "Maps"
     # The game module's own probe box, which it loads with the first world.
     write(out / "worlds" / "Models" / "UnitBox.DCM", models.build(root / "data" / "Models" / "UnitBox.model"))
+    # The model of the filled world's one decoration with a usable route.
+    write(out / "worlds" / "Models" / "C.DCM", models.build(root / "data" / "Models" / "A.model"))
     sample = city.build_city((root / "data" / "Maps" / "Test.city").read_text(encoding="utf-8"))
     write(maps / "Test.DCW", sample)
     write(maps / "Small.DCW", dcw.write_dcw(SMALL_WORLD))
