@@ -10,6 +10,7 @@
 #include "engine/net/NetServer.h"
 #include "engine/video/VideoDevice.h"
 #include "game/weapons/DecalRing.h"
+#include "game/weapons/dcCarShadow.h"
 #include "game/world/GameMessages.h"
 #include "game/world/dcEntityCamera.h"
 #include "game/world/dcWorldGeometry.h"
@@ -68,6 +69,8 @@ GameModule::GameModule() : viewRay_(world_.GetPhysics(), world_.GetGeometry())
     effects_ = std::make_unique<EffectObjects>(scene_, engine.GetVideoDevice(), world_, world_.GetPhysics().GetGravity(),
                                                BloodEnabled);
     fonts_.Create(language);
+    carShadow_ = std::make_unique<dcCarShadow>(engine.GetVideoDevice(), &world_);
+    scene_.Add(carShadow_.get());
     if (testMode) {
         skySaveCommands_.Register(*this);
     }
@@ -85,6 +88,7 @@ GameModule::~GameModule()
         activeCamera_->Release();
     }
     scene_.FlushDeletes();
+    scene_.Remove(carShadow_.get());
     ShaderEffect* lines = LineShader();
     if (lines && lines->GetParent() == &world_) {
         lines->SetParent(nullptr);

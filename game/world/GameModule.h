@@ -29,6 +29,7 @@
 class ClientScene;
 class NetClient;
 class NetServer;
+class dcCarShadow;
 class dcEntityCamera;
 class dcGame;
 
@@ -158,4 +159,5 @@ private:
     FrontEndLinks links_;
     SkySaveCommands skySaveCommands_{world_};   // test mode only
     std::unique_ptr<EffectObjects> effects_;      // leave the scene before it goes
+    std::unique_ptr<dcCarShadow> carShadow_;      // in the scene while the module lives
 };
