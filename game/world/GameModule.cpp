@@ -10,6 +10,7 @@
 #include "engine/net/NetServer.h"
 #include "engine/video/VideoDevice.h"
 #include "game/weapons/DecalRing.h"
+#include "game/weapons/dcCarShadow.h"
 #include "game/weapons/dcLensFlare.h"
 #include "game/world/GameMessages.h"
 #include "game/world/dcEntityCamera.h"
@@ -72,6 +73,8 @@ GameModule::GameModule() : viewRay_(world_.GetPhysics(), world_.GetGeometry())
     unitBox_ = std::make_unique<Model>(L"Models\\UnitBox.DCM", L"");
     unitBox_->SetParent(&world_);
     fonts_.Create(language);
+    carShadow_ = std::make_unique<dcCarShadow>(engine.GetVideoDevice(), &world_);
+    scene_.Add(carShadow_.get());
     if (testMode) {
         skySaveCommands_.Register(*this);
     }
@@ -92,6 +95,7 @@ GameModule::~GameModule()
         activeCamera_->Release();
     }
     scene_.FlushDeletes();
+    scene_.Remove(carShadow_.get());
     ShaderEffect* lines = LineShader();
     if (lines && lines->GetParent() == &world_) {
         lines->SetParent(nullptr);

@@ -29,6 +29,7 @@
 class ClientScene;
 class NetClient;
 class NetServer;
+class dcCarShadow;
 class dcEntityCamera;
 class dcGame;
 class dcLensFlare;
@@ -162,4 +163,5 @@ private:
     std::unique_ptr<EffectObjects> effects_;      // leave the scene before it goes
     std::unique_ptr<Model> unitBox_;              // "Models\UnitBox.DCM", under the world's shader values
     std::unique_ptr<dcLensFlare> lensFlare_;      // made by the first load stage; leaves the scene as it goes
+    std::unique_ptr<dcCarShadow> carShadow_;      // in the scene while the module lives
 };

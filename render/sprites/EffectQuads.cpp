@@ -8,6 +8,7 @@
 #include "render/device/VertexBuffer.h"
 #include "render/device/VertexFormat.h"
 #include "render/shaders/ShaderVariableBlock.h"
+#include "render/sprites/TexturedVertex.h"
 #include "render/sprites/VertexRing.h"
 
 #include <d3d9.h>
@@ -45,7 +46,8 @@ void EffectVertexWriter::Write(const Vec3& position, const Color& colour, float 
     at_ = next + sizeof uv;
 }
 
-EffectQuadBuffers::EffectQuadBuffers(VideoDevice* device, int32_t quadCapacity, ShaderVariableBlock& block)
+EffectQuadBuffers::EffectQuadBuffers(VideoDevice* device, int32_t quadCapacity, ShaderVariableBlock& block,
+                                     EffectVertexKind kind)
     : device_(device)
     , quadCapacity_(quadCapacity)
     , block_(block)
@@ -55,16 +57,28 @@ EffectQuadBuffers::EffectQuadBuffers(VideoDevice* device, int32_t quadCapacity, 
     if (!device_) {
         return;
     }
-    floatColour_ = device_->HasCapability(kCapabilityHardwareVertexShaders);
+    floatColour_ = kind == kColouredEffectVertex && device_->HasCapability(kCapabilityHardwareVertexShaders);
     const int32_t vertices = kVerticesPerQuad * quadCapacity_;
-    ring_ = std::make_unique<VertexRing>(CreateVertexRing(
-        *device_, floatColour_ ? kEffectFloatColourStride : kEffectPackedColourStride, vertices, true));
+    ring_ = std::make_unique<VertexRing>(CreateVertexRing(*device_, GetStride(kind), vertices, true));
     indices_ = device_->CreateIndexBuffer(kIndicesPerQuad * quadCapacity_, vertices, false, true);
-    format_ = device_->CreateVertexFormat(EffectVertexElements(floatColour_));
+    format_ = device_->CreateVertexFormat(GetElements(kind));
     FillIndices();
 }
 
 EffectQuadBuffers::~EffectQuadBuffers() = default;
+
+int32_t EffectQuadBuffers::GetStride(EffectVertexKind kind) const
+{
+    if (kind == kTexturedEffectVertex) {
+        return static_cast<int32_t>(sizeof(TexturedVertex));
+    }
+    return floatColour_ ? kEffectFloatColourStride : kEffectPackedColourStride;
+}
+
+std::vector<VertexElement> EffectQuadBuffers::GetElements(EffectVertexKind kind) const
+{
+    return kind == kTexturedEffectVertex ? TexturedVertexElements() : EffectVertexElements(floatColour_);
+}
 
 void EffectQuadBuffers::FillIndices()
 {

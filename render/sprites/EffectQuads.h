@@ -2,7 +2,9 @@
 // The world-space quads the effect renderers (particles, decals) draw: each
 // vertex a position, a colour and a texture coordinate. The colour is four
 // floats where the device processes vertices in hardware, else one packed
-// 32-bit colour, as the fixed-function pipeline reads it. Quads go into a
+// 32-bit colour, as the fixed-function pipeline reads it. Effects that take
+// their colour from the texture alone (car shadows) use TexturedVertex
+// instead, without a colour. Quads go into a
 // vertex ring; one index buffer, written once, serves every quad the ring
 // can hold: quad q is the triangles 4q + (0, 1, 2) and 4q + (1, 3, 2).
 
@@ -40,6 +42,11 @@ private:
     bool floatColour_;
 };
 
+enum EffectVertexKind : int32_t {
+    kColouredEffectVertex,   // written by EffectVertexWriter
+    kTexturedEffectVertex,   // a TexturedVertex
+};
+
 // The ring, the index buffer and the vertex format of one effect renderer,
 // with its "Tex0" and "World" variables. Without a device nothing is made
 // and nothing is drawn.
@@ -49,7 +56,8 @@ public:
     static constexpr int32_t kIndicesPerQuad = 6;
 
     // quadCapacity quads fit the ring at once; the variables go into block.
-    EffectQuadBuffers(VideoDevice* device, int32_t quadCapacity, ShaderVariableBlock& block);
+    EffectQuadBuffers(VideoDevice* device, int32_t quadCapacity, ShaderVariableBlock& block,
+                      EffectVertexKind kind = kColouredEffectVertex);
     ~EffectQuadBuffers();
 
     int32_t GetQuadCapacity() const { return quadCapacity_; }
@@ -69,6 +77,8 @@ public:
 
 private:
     void FillIndices();
+    int32_t GetStride(EffectVertexKind kind) const;
+    std::vector<VertexElement> GetElements(EffectVertexKind kind) const;
 
     VideoDevice* device_;
     int32_t quadCapacity_;

@@ -28,6 +28,9 @@ generator reads its own settings (colours as [r, g, b] or [r, g, b, a], 0-255):
   centre, shading to "edge_color" (default the same) at the rim; alpha falls
   from 255 at the centre to 0 at the rim as (1 - r) ** "falloff" (r 0 to 1);
   "grain" (alpha noise, 0-255) with "seed" roughens it.
+- band: a band across u for marks laid along v (skid marks): "color", its
+  alpha "peak" (0-255) in the middle, falling to 0 over "edge" (share of the
+  width) at each side; "grain" with "seed" roughens it along v as well.
 - atlas: "background" and "cells": rectangles ("rect": [x, y, w, h]) with a
   "fill", a "border" colour and "border_width", for the menus to cut out.
 """
@@ -202,6 +205,23 @@ def spot(width, height, description):
     return pixels
 
 
+def band(width, height, description):
+    rng = random.Random(description.get("seed", 1))
+    colour = tuple(description.get("color", [0, 0, 0]))
+    peak = description.get("peak", 255)
+    edge = max(description.get("edge", 0.2), 1e-6)
+    grain = description.get("grain", 0)
+    pixels = []
+    for y in range(height):
+        for x in range(width):
+            u = (x + 0.5) / width
+            alpha = peak * min(1.0, min(u, 1.0 - u) / edge)
+            if grain and alpha > 0:
+                alpha += rng.uniform(-grain, grain)
+            pixels.append(colour + (_clamp(alpha),))
+    return pixels
+
+
 def atlas(width, height, description):
     pixels = [_rgba(description.get("background", [0, 0, 0, 0]))] * (width * height)
     for cell in description.get("cells", []):
@@ -219,7 +239,7 @@ def atlas(width, height, description):
 
 GENERATORS = {"checker": checker, "asphalt": asphalt, "brick": brick, "sky": sky, "atlas": atlas,
               "concrete": concrete, "grass": grass, "road": road, "stripes": stripes, "facade": facade,
-              "spot": spot}
+              "spot": spot, "band": band}
 
 
 def render_texture(source: str, origin: str = "<texture>"):

@@ -128,6 +128,8 @@ public:
         fogRange = AddVariable(L"FogRange", kShaderValue, false);
         SetFloat(fogRange, 0.0f);
         SetValue(AddVariable(L"FogColor", kShaderData, false), fogColour, sizeof fogColour);
+        // Skid marks fade by it.
+        SetFloat(AddVariable(L"Alpha", kShaderValue, false), 1.0f);
         const uint32_t white[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
         texture->Upload({0, 0, 2, 2}, 0, {white, 8}, kTextureArgb32);
         SetTexture(AddVariable(L"Tex0", kShaderTexture, false), texture.get());
