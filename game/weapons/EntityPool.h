@@ -40,7 +40,6 @@ public:
     void Return(T& object) { free_.push_back(&object); }
 
     int32_t FreeCount() const { return static_cast<int32_t>(free_.size()); }
-    const std::vector<T*>& GetFree() const { return free_; }
 
 private:
     std::vector<T*> free_;

@@ -1,5 +1,7 @@
 #include "game/weapons/ExplosionFlipBook.h"
 
+#include <algorithm>
+
 ExplosionFlipBook::ExplosionFlipBook(std::vector<std::unique_ptr<TextureResource>> frames)
     : ExplosionFlipBook(std::make_shared<const FrameSet>(std::move(frames)))
 {
@@ -27,10 +29,10 @@ void ExplosionFlipBook::Advance(float seconds)
     const int32_t count = GetFrameCount();
     time_ += seconds;
     currentFrame_ = static_cast<int32_t>(time_ * framesPerSecond_);
-    if (currentFrame_ >= count) {
-        finished_ = finished_ || currentFrame_ > count;
-        // A book without frames has nothing to show and is done at once.
-        currentFrame_ = count > 0 ? count - 1 : 0;
-        finished_ = finished_ || count == 0;
+    if (currentFrame_ < count) {
+        return;
     }
+    // A book without frames has nothing to show and is done at once.
+    finished_ = finished_ || currentFrame_ > count || count == 0;
+    currentFrame_ = std::max(count - 1, 0);
 }
