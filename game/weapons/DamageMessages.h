@@ -10,6 +10,7 @@
 
 class MessageReceiver;
 class PhysicsGeom;
+class Scene;
 
 enum DamageKind : int32_t {
     kDamageFire = 0,
@@ -19,6 +20,12 @@ enum DamageKind : int32_t {
     kDamageKill = 4,
 };
 constexpr int32_t kDamageKindCount = 5;
+
+// Whether a number read from data (a mission node, a file) names a kind.
+constexpr bool IsDamageKind(int32_t kind)
+{
+    return kind >= 0 && kind < kDamageKindCount;
+}
 
 struct dcDamageMessage {
     DC_LOCAL_MESSAGE(dcDamageMessage)
@@ -55,3 +62,12 @@ struct dcExtDamageMessage {
     Vec3 hitDirection;   // unit: the contact normal, or the bullet's direction
     int32_t extra = 0;
 };
+
+// Hands the damage to the receiver at once: what its handler answered. A kind
+// outside the table reaches nobody (logged) and answers 0.
+int32_t SendDamageMessage(MessageReceiver& receiver, const dcDamageMessage& damage);
+// The same for the scene's entity with the id; 0 for id 0 or an id it does not hold.
+int32_t SendDamageMessage(Scene& scene, int32_t id, const dcDamageMessage& damage);
+// The extended message first; a receiver that does not answer it is handed
+// the same damage as a plain dcDamageMessage.
+int32_t SendExtDamageMessage(MessageReceiver& receiver, const dcExtDamageMessage& damage);

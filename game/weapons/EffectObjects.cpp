@@ -4,11 +4,13 @@
 #include "engine/video/TextureResource.h"
 #include "game/weapons/BloodMaker.h"
 #include "game/weapons/DecalRing.h"
+#include "game/weapons/ExplosionKind.h"
 #include "game/weapons/FireMaker.h"
 #include "game/weapons/ParticleRenderer.h"
 #include "game/weapons/SmokeMaker.h"
 #include "game/weapons/SparkMaker.h"
 #include "game/weapons/dcDecalRenderer.h"
+#include "game/weapons/dcExplosionMaker.h"
 #include "game/weapons/dcParticleGroupImpl.h"
 #include "render/device/TextureLookup.h"
 
@@ -45,6 +47,9 @@ EffectObjects::EffectObjects(Scene& scene, VideoDevice* device, ShaderVariableBl
     blood_ = std::make_unique<BloodMaker>(LoadTexture(device, L"Blood.DCT"), LoadTexture(device, L"BloodSplat.DCT"),
                                           *decalRenderer_, gravity, bloodEnabled);
     scene_.Add(blood_.get());
+    explosions_ = std::make_unique<dcExplosionMaker>();
+    scene_.Add(explosions_.get());
+    LoadExplosionKinds(device);
     for (int32_t group = 0; group < kHaloGroupCount; ++group) {
         halos_[static_cast<size_t>(group)] =
             std::make_unique<dcParticleGroupImpl>(LoadTexture(device, kHaloTextures[group]), kParticleAdditive);
@@ -70,7 +75,7 @@ EffectObjects::~EffectObjects()
         scene_.Remove(halo.get());
     }
     for (dcParticleGroup* emitter : std::initializer_list<dcParticleGroup*>{fire_.get(), smoke_.get(), sparks_.get(),
-                                                                             blood_.get()}) {
+                                                                             blood_.get(), explosions_.get()}) {
         scene_.Remove(emitter);
     }
     scene_.Remove(decalRenderer_.get());

@@ -1,8 +1,9 @@
 #pragma once
 // The effect objects the game module shares with every entity for the whole
 // run: the decal renderer, the four particle emitters (fire, smoke, sparks,
-// blood), the halo particle groups, the kinds of ground pool street lights
-// lay, and the one particle renderer they all draw through. They are made with the game module, the groups and the
+// blood), the explosion sprites with the explosion kinds they show, the halo
+// particle groups, the kinds of ground pool street lights lay, and the one
+// particle renderer they all draw through. They are made with the game module, the groups and the
 // decal renderer as entities of its scene, and leave the scene when they go.
 
 #include <array>
@@ -21,6 +22,7 @@ class TextureResource;
 class ShaderVariableBlock;
 class VideoDevice;
 class dcDecalRenderer;
+class dcExplosionMaker;
 class dcParticleGroupImpl;
 class ParticleRenderer;
 
@@ -61,6 +63,7 @@ public:
     SmokeMaker& GetSmoke() { return *smoke_; }
     SparkMaker& GetSparks() { return *sparks_; }
     BloodMaker& GetBlood() { return *blood_; }
+    dcExplosionMaker& GetExplosions() { return *explosions_; }
     dcParticleGroupImpl& GetHaloGroup(HaloGroup group) { return *halos_[static_cast<size_t>(group)]; }
     DecalBatch& GetLightPool(LightPool pool) { return lightPools_[static_cast<size_t>(pool)]; }
     ParticleRenderer& GetParticleRenderer() { return *particleRenderer_; }
@@ -74,6 +77,7 @@ private:
     std::unique_ptr<SmokeMaker> smoke_;
     std::unique_ptr<SparkMaker> sparks_;
     std::unique_ptr<BloodMaker> blood_;
+    std::unique_ptr<dcExplosionMaker> explosions_;
     std::array<std::unique_ptr<dcParticleGroupImpl>, kHaloGroupCount> halos_;
     std::array<std::unique_ptr<TextureResource>, kLightPoolCount> lightPoolTextures_;
     std::array<DecalBatch, kLightPoolCount> lightPools_;

@@ -233,8 +233,9 @@ def sample(out: pathlib.Path):
     as the data build makes them, in the pack."""
     members = []
     for folder in ("Models", "Shaders", "Textures"):
-        for path in sorted((root / "data" / folder).iterdir()):
-            members.append(build.convert(path, pathlib.PurePath(folder, path.name)))
+        source = root / "data"
+        for path in sorted(p for p in (source / folder).rglob("*") if p.is_file()):
+            members.append(build.convert(path, path.relative_to(source)))
     write_pack(out / "Data.DCP", members)
 
 
