@@ -87,7 +87,7 @@ TEST(PackArchive, PatternsMatchFolderExactlyAndPartsAsPrefixes)
              {L"misc\\e*", {L"ENGLISH.DCL"}},
              {L"Pedestrians\\*.", {L"LIST.TXT", L"WALKER"}},
              {L"Pedestrians\\Walker\\*.DCT", {L"SKIN.DCT"}},
-             {L"*.*", {L"PEDESTRIANS"}},   // folder members at the top
+             {L"*.*", {L"DATA", L"MENU", L"MISC", L"PEDESTRIANS", L"TEXTURES"}},   // folder members at the top
              {L"Menu\\*.XYZ", {}}}) {
         EXPECT_EQ(PackMatches(pack, c.pattern, false), c.names) << WideStringToNarrow(c.pattern);
     }
