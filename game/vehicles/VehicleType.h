@@ -1,0 +1,135 @@
+#pragma once
+// The shared, read-only description of one kind of vehicle: its drivetrain
+// and handling numbers from "Vehicles\<NAME>.DCC", its model and skin files,
+// the chassis and wheel geometry and the mount points read off its first
+// chassis model, and its four camera presets. Every type is loaded once into
+// one list that lives for the whole run; cars, the car-creating mission node
+// and the front end find a type by its name hash or pick one at random.
+// Car space: x to the side, y up, forward along -z.
+
+#include "engine/files/WideString.h"
+#include "engine/math/Vec3.h"
+#include "game/world/CameraPreset.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class Matrix44;
+class Model;
+class TextureResource;
+
+struct VehicleSkin {
+    WideString name;                            // "_" and the skin file's name without ".DCT"; empty for the default
+    std::unique_ptr<TextureResource> texture;   // none for the default skin
+};
+
+struct VehicleLightNode {
+    Vec3 position;
+    float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+};
+
+struct VehicleCopLight {
+    Vec3 position;
+    float length = 0.0f;   // from the node to its tape end
+    int32_t colour = 0;    // 0 red, 1 blue
+};
+
+struct VehicleMount {
+    Vec3 position;
+    Vec3 direction;   // normalised; zero for a rocket number no node supplied
+};
+
+class VehicleType {
+public:
+    static constexpr int32_t kWheelCount = 4;
+    static constexpr int32_t kCameraCount = 4;
+
+    // An empty type: every number 0, every list empty, the presets as their reader starts them.
+    VehicleType() = default;
+
+    // Fills the type from "Vehicles\<fileName>" and the files beside it; a
+    // file too short or not a "DC2" file leaves the type empty.
+    void Load(const WideString& fileName);
+    // True once a chassis model exists to build a car from.
+    bool IsUsable() const;
+    // Draws the model standing on the ground at the matrix (car previews in menus).
+    void DrawModel(const Matrix44& transform, int32_t pass, Model& model) const;
+
+    int32_t nameHash = 0;
+    WideString name;             // the file name without ".DCC", upper-cased
+    int32_t displayIndex = 0;    // for the front end
+    int32_t gearCount = 0;
+    std::vector<float> gearRatios;   // by gear + 1: [0] reverse, [1] neutral, [2] first gear, ...
+    float finalDrive = 0.0f;
+    float driveEfficiency = 0.0f;
+    std::vector<float> torqueCurve;   // at 0, 500, 1000, ... rpm
+    float torqueScale = 0.0f;
+    float rollingResistance = 0.0f;
+    float airDrag = 0.0f;
+    float angularDamping = 0.0f;   // of the angular velocity, per second
+    float tuningA = 0.0f;
+    float mass = 0.0f;
+    float brakeForce = 0.0f;
+    float wheelSoftErp = 0.0f;
+    float wheelSoftCfm = 0.0f;   // used x 10/99
+    float maxSteerAngle = 0.0f;  // radians, at full lock
+    float tuningB = 0.0f;
+    float tuningC = 0.0f;
+    float tuningD = 0.0f;
+    float tuningE = 0.0f;
+
+    std::vector<WideString> chassisFiles;   // "Vehicles\<NAME>\Chassis*.DCM"
+    std::vector<WideString> lodFiles;       // "Vehicles\<NAME>\LOD*.DCM"
+    WideString wreckFile;                   // "Vehicles\<NAME>\Stuk.DCM"
+    std::vector<VehicleSkin> skins;         // at least the default
+
+    Vec3 chassisBoxCentre;
+    Vec3 chassisBoxHalf;
+    std::array<Vec3, kWheelCount> wheelMounts{};
+    std::array<float, kWheelCount> wheelRadii{};
+    Vec3 frontAxle;
+    Vec3 rearAxle;
+    Vec3 axleCentre;
+
+    float engine1PitchRpm = 0.0f;
+    float engine2PitchRpm = 0.0f;
+    float crossfadeLowRpm = 0.0f;
+    float crossfadeHighRpm = 0.0f;
+    float crossfadeLowMix = 0.0f;
+    float crossfadeHighMix = 0.0f;
+
+    float infoA = 0.0f;
+    float infoB = 0.0f;
+    float infoC = 0.0f;
+    float infoMass = 0.0f;
+    int32_t infoD = 0;
+
+    std::vector<VehicleLightNode> headlightNodes;
+    std::vector<VehicleLightNode> brakeLightNodes;
+    std::vector<VehicleLightNode> rearLightNodes;
+    std::vector<VehicleCopLight> copLights;
+    std::vector<Vec3> trailNodes;
+    Vec3 missileMount;
+    Vec3 missileDirection;
+    std::vector<VehicleMount> rocketMounts;   // entry n - 1 from the node ROCKET_n
+    std::vector<VehicleMount> flamerMounts;
+    Vec3 chaingunMount;
+    Vec3 chaingunEnd;   // the tape end, not normalised
+    Vec3 mineMount;
+    std::vector<Vec3> boostNodes;
+    std::array<CameraPreset, kCameraCount> cameras{};   // presets 1 to 4
+    Vec3 driverSeat;
+};
+
+// Every "Vehicles\*.DCC", once; later calls do nothing while the list holds types.
+void LoadVehicleTypes();
+// The list, in the order the file sources list the files.
+std::vector<std::unique_ptr<VehicleType>>& VehicleTypes();
+// The first type with the hash; otherwise a random type when asked for one,
+// else -1 (also -1 for an empty list).
+int32_t FindVehicleTypeIndex(int32_t nameHash, bool randomFallback);
+int32_t FindVehicleTypeIndexByName(const WideString& name, bool randomFallback);
+// Crc32XorLength from seed 0 of the upper-cased name's UTF-16LE bytes.
+int32_t HashNameNoCase(const WideString& name);
