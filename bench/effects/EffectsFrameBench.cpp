@@ -7,15 +7,11 @@
 // out) against a 1/60 s frame.
 
 #include "bench/support/BenchArguments.h"
-#include "bench/support/BenchDataFolder.h"
 #include "bench/support/Direct3DMeter.h"
 #include "bench/support/FrameTiming.h"
 #include "bench/support/RunReporter.h"
+#include "bench/support/SamplePack.h"
 #include "engine/core/dcWindow.h"
-#include "engine/files/ArchiveList.h"
-#include "engine/files/FolderArchive.h"
-#include "engine/files/PackArchive.h"
-#include "engine/files/ResourceFactory.h"
 #include "game/weapons/DecalBatch.h"
 #include "game/weapons/ParticleRenderer.h"
 #include "game/weapons/dcDecalRenderer.h"
@@ -48,14 +44,6 @@ constexpr int32_t kDecals = kDecalRows * kDecalRows;
 constexpr float kFrameLength = 1.0f / 60.0f;
 constexpr float kDegree = 3.1415927f / 180.0f;
 
-void MountBenchData()
-{
-    EnterBenchDataFolder();
-    ArchiveList::Instance().Mount(std::make_unique<FolderArchive>());
-    ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"Data.DCP"));
-    TextureFactory().AddFolder(L"Textures");
-    ShaderFactory().AddFolder(L"Shaders");
-}
 
 Camera FightCamera()
 {
@@ -184,13 +172,6 @@ private:
 };
 
 
-// One timed frame: the seconds until the effects were handed to the device,
-// and the ticks of those spent inside Direct3D.
-struct HandOver {
-    double seconds;
-    uint64_t ticksInside;
-};
-
 void EffectFrames(benchmark::State& state)
 {
     Fight fight;
@@ -202,18 +183,7 @@ void EffectFrames(benchmark::State& state)
         fight.Frame();
     }
     Direct3DMeter& meter = fight.Meter();
-    meter.Reset();
-    std::vector<HandOver> frames;
-    for (auto _ : state) {
-        const uint64_t before = meter.Tally().AllTicks();
-        const double seconds = fight.Frame();
-        frames.push_back({seconds, meter.Tally().AllTicks() - before});
-    }
-    std::vector<double> ours;
-    for (const HandOver& frame : frames) {
-        ours.push_back(frame.seconds - meter.Seconds(frame.ticksInside));
-    }
-    std::sort(ours.begin(), ours.end());
+    const std::vector<double> ours = OwnSeconds(meter, TimeFrames(state, meter, [&fight] { return fight.Frame(); }));
     state.counters["ours median ms"] = ours[ours.size() / 2] * 1000.0;
     state.counters["ours min ms"] = ours.front() * 1000.0;
 }
@@ -240,15 +210,8 @@ void PrintSummary(const std::map<std::string, BenchRun>& runs)
 int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
-    MountBenchData();
-    std::map<std::string, BenchRun> runs;
-    RunReporter reporter([&runs](const BenchRun& run) {
-        if (!run.error_occurred) {
-            runs.insert_or_assign(run.run_name.function_name, run);
-        }
-    });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintSummary(runs);
+    MountSamplePack();
+    PrintSummary(RunBenchmarks());
     benchmark::Shutdown();
     return 0;
 }

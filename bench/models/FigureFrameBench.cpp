@@ -15,14 +15,11 @@
 //   figure our thread spends outside them.
 
 #include "bench/support/BenchArguments.h"
-#include "bench/support/BenchDataFolder.h"
 #include "bench/support/Direct3DMeter.h"
 #include "bench/support/FrameTiming.h"
 #include "bench/support/RunReporter.h"
+#include "bench/support/SamplePack.h"
 #include "engine/core/dcWindow.h"
-#include "engine/files/ArchiveList.h"
-#include "engine/files/FolderArchive.h"
-#include "engine/files/PackArchive.h"
 #include "engine/files/ResourceFactory.h"
 #include "render/device/D3D9Video.h"
 #include "render/device/IndexBuffer.h"
@@ -58,15 +55,6 @@ constexpr int32_t kWorldPass = 3;
 constexpr int32_t kStartUpFrames = 2;
 constexpr float kDegree = 3.1415927f / 180.0f;
 
-// The pack beside the benchmark, mounted as the game mounts its data.
-void MountBenchData()
-{
-    EnterBenchDataFolder();
-    ArchiveList::Instance().Mount(std::make_unique<FolderArchive>());
-    ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"Data.DCP"));
-    TextureFactory().AddFolder(L"Textures");
-    ShaderFactory().AddFolder(L"Shaders");
-}
 
 // One walking figure, each a little further into its walk than the last.
 struct Figure {
@@ -229,25 +217,16 @@ void EmptyFrames(benchmark::State& state)
     }
 }
 
-// One timed frame: the seconds until the figures were handed to the device,
-// and the ticks of those spent inside Direct3D.
-struct HandOver {
-    double seconds;
-    uint64_t ticksInside;
-};
-
 // Our share of the timed frames, as counters: the calls per figure, the
 // milliseconds a frame inside Direct3D by kind of call, and our own code's
 // milliseconds a frame, typical (median) and undisturbed (fastest).
 void CountOurShare(benchmark::State& state, const Direct3DMeter& meter, const std::vector<HandOver>& frames)
 {
-    std::vector<double> ours;
+    const std::vector<double> ours = OwnSeconds(meter, frames);
     double handing = 0.0;
     for (const HandOver& frame : frames) {
         handing += frame.seconds;
-        ours.push_back(frame.seconds - meter.Seconds(frame.ticksInside));
     }
-    std::sort(ours.begin(), ours.end());
     const double frameCount = static_cast<double>(frames.size());
     state.counters["submit ms"] = handing / frameCount * 1000.0;
     state.counters["ours median ms"] = ours[ours.size() / 2] * 1000.0;
@@ -275,14 +254,7 @@ void DrawFigures(benchmark::State& state)
         }
     }
     Direct3DMeter& meter = street.Meter();
-    meter.Reset();
-    std::vector<HandOver> frames;
-    for (auto _ : state) {
-        const uint64_t before = meter.Tally().AllTicks();
-        const double seconds = street.Frame(true);
-        frames.push_back({seconds, meter.Tally().AllTicks() - before});
-    }
-    CountOurShare(state, meter, frames);
+    CountOurShare(state, meter, TimeFrames(state, meter, [&street] { return street.Frame(true); }));
 }
 
 BENCHMARK(SkinFigures)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -338,16 +310,8 @@ void PrintSummary(const std::map<std::string, BenchRun>& runs)
 int wmain(int argc, wchar_t** argv)
 {
     InitializeBenchmarks(argc, argv);
-    MountBenchData();
-    // Each benchmark's last run, for the closing figures.
-    std::map<std::string, BenchRun> runs;
-    RunReporter reporter([&runs](const BenchRun& run) {
-        if (!run.error_occurred) {
-            runs.insert_or_assign(run.run_name.function_name, run);
-        }
-    });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintSummary(runs);
+    MountSamplePack();
+    PrintSummary(RunBenchmarks());
     benchmark::Shutdown();
     return 0;
 }

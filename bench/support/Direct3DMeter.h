@@ -9,6 +9,7 @@
 
 #include "bench/support/FrameTiming.h"
 
+#include <benchmark/benchmark.h>
 #include <d3d9.h>
 #include <intrin.h>
 
@@ -191,3 +192,37 @@ private:
     double startSeconds_ = 0.0;
     uint64_t startTicks_ = 0;
 };
+
+// One timed frame: the seconds until its work was handed to the device, and
+// the ticks of those spent inside Direct3D.
+struct HandOver {
+    double seconds;
+    uint64_t ticksInside;
+};
+
+// Each benchmark iteration one frame: frame() runs it and answers its
+// seconds until the hand-over; the meter starts afresh first.
+template <class Frame>
+std::vector<HandOver> TimeFrames(benchmark::State& state, Direct3DMeter& meter, Frame frame)
+{
+    meter.Reset();
+    std::vector<HandOver> frames;
+    for (auto _ : state) {
+        const uint64_t before = meter.Tally().AllTicks();
+        const double seconds = frame();
+        frames.push_back({seconds, meter.Tally().AllTicks() - before});
+    }
+    return frames;
+}
+
+// Our own code's seconds in each frame, the time inside Direct3D taken out;
+// fastest first.
+inline std::vector<double> OwnSeconds(const Direct3DMeter& meter, const std::vector<HandOver>& frames)
+{
+    std::vector<double> ours;
+    for (const HandOver& frame : frames) {
+        ours.push_back(frame.seconds - meter.Seconds(frame.ticksInside));
+    }
+    std::sort(ours.begin(), ours.end());
+    return ours;
+}

@@ -5,6 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -25,3 +27,17 @@ public:
 private:
     std::function<void(const BenchRun&)> keep_;
 };
+
+// Runs the benchmarks the command line selects; each one's last run that
+// ended without an error, by name, for the closing figures.
+inline std::map<std::string, BenchRun> RunBenchmarks()
+{
+    std::map<std::string, BenchRun> runs;
+    RunReporter reporter([&runs](const BenchRun& run) {
+        if (!run.error_occurred) {
+            runs.insert_or_assign(run.run_name.function_name, run);
+        }
+    });
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    return runs;
+}

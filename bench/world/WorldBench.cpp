@@ -21,14 +21,13 @@
 //   read back as the loader reads it. The goal is judged with the cache.
 
 #include "bench/support/BenchArguments.h"
-#include "bench/support/BenchDataFolder.h"
 #include "bench/support/FrameTiming.h"
 #include "bench/support/RunReporter.h"
+#include "bench/support/SamplePack.h"
 #include "engine/audio/AudioDevice.h"
 #include "engine/core/dcEngine.h"
 #include "engine/core/dcWindow.h"
 #include "engine/files/ArchiveList.h"
-#include "engine/files/FolderArchive.h"
 #include "engine/files/PackArchive.h"
 #include "engine/files/ResourceFactory.h"
 #include "engine/input/InputSystem.h"
@@ -144,12 +143,8 @@ Quaternion Facing(const Pose& pose)
 // as the game mounts its data.
 void MountBenchData()
 {
-    EnterBenchDataFolder();
-    ArchiveList::Instance().Mount(std::make_unique<FolderArchive>());
-    ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"Data.DCP"));
+    MountSamplePack();
     ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"World16.DCP"));
-    TextureFactory().AddFolder(L"Textures");
-    ShaderFactory().AddFolder(L"Shaders");
     ModelResourceFactory().AddFolder(L"Models");
 }
 
@@ -504,15 +499,7 @@ int wmain(int argc, wchar_t** argv)
     auto game = std::make_unique<Game>();
     theGame = game.get();
     RegisterBenchmarks();
-    // Each benchmark's run, by its name, for the closing figures.
-    Runs runs;
-    RunReporter reporter([&runs](const BenchRun& run) {
-        if (!run.error_occurred) {
-            runs.insert_or_assign(run.run_name.function_name, run);
-        }
-    });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintSummary(runs);
+    PrintSummary(RunBenchmarks());
     theGame = nullptr;
     game.reset();
     benchmark::Shutdown();
