@@ -116,9 +116,11 @@ void ParticleRenderer::BuildVertices(const Camera& camera, const std::vector<Par
 // once; each corner is then the position plus a mix of them.
 void ParticleRenderer::WriteQuads(const Particle& particle, const Matrix44& orientation, EffectVertexWriter& writer)
 {
-    const bool turned = particle.rotation != 0.0f;
-    const float cosine = turned ? std::cos(-particle.rotation) : 1.0f;
-    const float sine = turned ? std::sin(-particle.rotation) : 0.0f;
+    float cosine = 1.0f;
+    float sine = 0.0f;
+    if (particle.rotation != 0.0f) {
+        sincosf(-particle.rotation, &sine, &cosine);
+    }
     const Vec3 across = Vec3::TransformDirection(Turned(1.0f, 0.0f, cosine, sine), orientation);
     const Vec3 up = Vec3::TransformDirection(Turned(0.0f, 1.0f, cosine, sine), orientation);
     const auto corner = [&](float x, float y) { return particle.position + across * x + up * y; };
