@@ -1,5 +1,6 @@
 #include "game/vehicles/dcGame.h"
 
+#include "game/vehicles/VehicleType.h"
 #include "game/world/GameModule.h"
 #include "game/world/dcEntityCamera.h"
 
@@ -45,6 +46,7 @@ bool dcGame::FireRoots()
 
 void dcGame::Begin()
 {
+    LoadVehicleTypes();
     started_ = true;
     GameModule* game = GameModule::Get();
     dcEntityCamera* camera = game ? game->GetActiveCamera() : nullptr;
