@@ -14,6 +14,7 @@
 #include "engine/video/TextureResource.h"
 #include "engine/video/VideoDevice.h"
 #include "frontend/FrontEnd.h"
+#include "game/vehicles/VehicleCatalogue.h"
 #include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
 #include "platform/dfengine/DFEngine.h"
@@ -156,8 +157,8 @@ bool dcLoadScreen::Advance(GameModule& game)
     return startFlag_;
 }
 
-// Steps 2 to 4 load the pedestrian, vehicle and traffic catalogues once
-// those exist; 6 to 9 only move the bar.
+// Step 3 builds the vehicle and traffic catalogues; 2, 4 and 6 to 9 only
+// move the bar.
 void dcLoadScreen::RunPreparationStep(GameModule& game, int32_t step)
 {
     switch (step) {
@@ -171,6 +172,9 @@ void dcLoadScreen::RunPreparationStep(GameModule& game, int32_t step)
         game.GetScene().Add(mode);
         break;
     }
+    case 3:
+        BuildCatalogues();
+        break;
     case 5:
         game.GetWorld().ResetSky();
         break;
