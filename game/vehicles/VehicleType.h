@@ -9,16 +9,20 @@
 
 #include "engine/files/WideString.h"
 #include "engine/math/Vec3.h"
+#include "engine/video/TextureResource.h"
 #include "game/world/CameraPreset.h"
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
-class Matrix44;
 class Model;
-class TextureResource;
+class Stream;
+struct Matrix44;
+struct MeshNode;
+struct Tape;
 
 struct VehicleSkin {
     WideString name;                            // "_" and the skin file's name without ".DCT"; empty for the default
@@ -45,15 +49,19 @@ class VehicleType {
 public:
     static constexpr int32_t kWheelCount = 4;
     static constexpr int32_t kCameraCount = 4;
+    // ROCKET_n nodes past this number are refused: the mount list is sized by them.
+    static constexpr int32_t kMostRocketMounts = 16;
 
     // An empty type: every number 0, every list empty, the presets as their reader starts them.
     VehicleType() = default;
 
-    // Fills the type from "Vehicles\<fileName>" and the files beside it; a
-    // file too short or not a "DC2" file leaves the type empty.
-    void Load(const WideString& fileName);
-    // True once a chassis model exists to build a car from.
-    bool IsUsable() const;
+    // Fills the type from "Vehicles\<fileName>" and the files beside it.
+    // False, logged with the file's name, for a type no car could be built
+    // from: a file too short, not a "DC2" file, with counts past its end or
+    // drivetrain arrays that do not fit its gears, no chassis model, or a
+    // number the simulation divides by (mass, wheel radius, engine pitch,
+    // the width of the engine cross-fade) at zero.
+    bool Load(const WideString& fileName);
     // Draws the model standing on the ground at the matrix (car previews in menus).
     void DrawModel(const Matrix44& transform, int32_t pass, Model& model) const;
 
@@ -121,9 +129,22 @@ public:
     std::vector<Vec3> boostNodes;
     std::array<CameraPreset, kCameraCount> cameras{};   // presets 1 to 4
     Vec3 driverSeat;
+
+private:
+    bool ReadNumbers(Stream& file);
+    // The values from the file when present, else the defaults, in order.
+    static void ReadGatedFloats(Stream& file, bool present, std::initializer_list<float*> values,
+                                std::initializer_list<float> defaults);
+    void FindModelFiles();
+    void ReadProbeModel();
+    void ReadChassisParts(const std::vector<MeshNode>& parts);
+    void ReadMountTape(const WideString& tapeName, const Tape& tape);
+    void ReadRocketTape(const WideString& tapeName, const Tape& tape);
+    bool CheckSimulationNumbers(const WideString& path) const;
 };
 
-// Every "Vehicles\*.DCC", once; later calls do nothing while the list holds types.
+// Every "Vehicles\*.DCC", once; later calls do nothing while the list holds
+// types. Types that fail to load are left out of the list.
 void LoadVehicleTypes();
 // The list, in the order the file sources list the files.
 std::vector<std::unique_ptr<VehicleType>>& VehicleTypes();

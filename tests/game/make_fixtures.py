@@ -14,6 +14,9 @@ tests/game/make_fixtures.py OUT_FOLDER
 - skies/: skies whose settings files differ in version, length or magic.
 - sounds/: hit-sound families for wood and cones only, and ambient families
   of one and of two files.
+- vehicles/: the chassis model "Vehicles\\PROBE\\Chassis1.DCM" of a probe car,
+  whose parts and tapes the vehicle-type reader measures, and the same car
+  without its wheels ("Vehicles\\WHEELLESS").
 """
 
 import json
@@ -455,12 +458,49 @@ def object_worlds(maps: pathlib.Path):
     write(maps / "Many.DCW", dcw.write_dcw(many))
 
 
+# Wheels 8 units high, a body from y 2 to 10 whose bottom the wheels' height
+# (y 3) raises; rocket tapes 1 and 3 without 2, a mine tape in lower case.
+PROBE_CAR = {
+    "materials": {"Paint": {"shader": "dcMesh.DCS"}},
+    "parts": {
+        "CAR_BODY": [{"box": {"centre": [0, 5, 0], "size": [10, 6, 30]}}],
+        "CAR_CABIN": [{"box": {"centre": [0, 9, 2], "size": [8, 2, 10]}}],
+        "WHEEL": [{"cylinder": {"centre": [0, 0, 0], "radius": 4, "length": 2, "axis": "x", "segments": 8}}],
+    },
+    "nodes": [
+        {"name": "CAR_BODY", "part": "CAR_BODY"},
+        {"name": "CAR_CABIN", "part": "CAR_CABIN"},
+        {"name": "WHEEL_1", "part": "WHEEL", "position": [-6, 3, -10]},
+        {"name": "WHEEL_2", "part": "WHEEL", "position": [6, 3, -10]},
+        {"name": "WHEEL_3", "part": "WHEEL", "position": [-6, 3, 10]},
+        {"name": "WHEEL_4", "part": "WHEEL", "position": [6, 3, 10]},
+    ],
+    "tapes": [
+        {"name": "Rocket_1", "position": [-4, 10, 0], "second": [-4, 10, -5]},
+        {"name": "ROCKET_3", "position": [4, 10, 0], "second": [4, 15, 0]},
+        {"name": "ROCKET_99999999999", "position": [0, 10, 0], "second": [0, 10, -1]},
+        {"name": "mine", "position": [0, 2, 15]},
+        {"name": "DRIVER", "position": [-2, 6, 0]},
+        {"name": "HEADLIGHT_L", "position": [-3, 5, -15]},
+        {"name": "HEADLIGHT_R", "position": [3, 5, -15]},
+        {"name": "COP_BLUE", "position": [0, 11, 0], "second": [0, 11, 3]},
+    ],
+}
+
+
+def vehicles(out: pathlib.Path):
+    write(out / "Vehicles" / "PROBE" / "Chassis1.DCM", models.build_model(PROBE_CAR, root / "data" / "Models"))
+    wheelless = dict(PROBE_CAR, nodes=[node for node in PROBE_CAR["nodes"] if node["part"] != "WHEEL"])
+    write(out / "Vehicles" / "WHEELLESS" / "Chassis1.DCM", models.build_model(wheelless, root / "data" / "Models"))
+
+
 def main():
     out = pathlib.Path(sys.argv[1])
     worlds(out)
     gore_free_language(out)
     damaged_skies(out / "skies")
     sounds(out / "sounds")
+    vehicles(out / "vehicles")
     (out / "written").write_text("game fixtures\n")
 
 
