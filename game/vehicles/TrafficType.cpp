@@ -28,10 +28,7 @@ constexpr int32_t kSmallestTextBytes = 4;
 // Street vehicles stand this much lower than their file says.
 constexpr float kStreetWheelDrop = 0.5f;
 constexpr float kNoWheelTop = -10000000.0f;
-// A rocket number beyond this is a damaged name, not a mount: it would make
-// the list absurdly long.
-constexpr int32_t kMostRocketMounts = 64;
-constexpr int32_t kRocketPrefixLength = 7;   // "ROCKET_"
+constexpr size_t kRocketPrefixLength = 7;   // "ROCKET_"
 const Vec3 kDefaultMissileMount{0.0f, 10.0f, 0.0f};
 const Vec3 kDefaultMissileAim{0.0f, 0.1f, -1.0f};
 const Vec3 kDefaultMineMount{0.0f, 0.0f, 10.0f};
@@ -56,6 +53,9 @@ Vec3 Midpoint(const Vec3& a, const Vec3& b)
 std::vector<TypeLight> ReadLamps(Stream& file)
 {
     const int32_t count = file.ReadCount(kLampRecordBytes);
+    if (file.HasErrors()) {
+        return {};
+    }
     std::vector<TypeLight> lamps(static_cast<size_t>(count));
     for (TypeLight& lamp : lamps) {
         lamp.position = ReadVec3(file);
@@ -95,15 +95,13 @@ float HalfHeight(const Model* model)
     return model ? model->GetBoundsHalfExtents().y : 0.0f;
 }
 
-// The decimal number the name's leading digits give; 0 without digits.
-int32_t LeadingNumber(const WideString& text, int32_t offset)
+// The decimal number of the leading digits from the offset; 0 without
+// digits. Stops once past the limit, so a long number cannot overflow.
+int32_t LeadingNumber(const WideString& text, size_t offset, int32_t limit)
 {
     int32_t number = 0;
-    for (size_t i = static_cast<size_t>(offset); i < text.size() && std::iswdigit(text[i]); ++i) {
+    for (size_t i = offset; i < text.size() && std::iswdigit(text[i]) && number <= limit; ++i) {
         number = number * 10 + (text[i] - L'0');
-        if (number > kMostRocketMounts) {
-            return number;
-        }
     }
     return number;
 }
@@ -165,23 +163,35 @@ bool TrafficType::ReadFile(const WideString& folder, const WideString& fileName)
     } else if (version != kCurrentVersion) {
         LogHub::PrintError("Car %s is invalid", fileName.c_str());
     }
-    displayName = file->ReadText();
+    ReadContents(*file, version);
+    return true;
+}
+
+// What follows a damaged count or text is not where the file says it is:
+// the type keeps what came before the damage.
+void TrafficType::ReadContents(Stream& file, int32_t version)
+{
+    displayName = file.ReadText();
     if (version == kOldVersion) {
-        const int32_t dropped = file->ReadCount(kSmallestTextBytes);
+        const int32_t dropped = file.ReadCount(kSmallestTextBytes);
         for (int32_t i = 0; i < dropped; ++i) {
-            file->ReadText();
+            file.ReadText();
         }
     }
-    ReadNumbers(*file, version);
-    doorPositions[0] = ReadVec3(*file);
-    ReadWheelPairs(*file, 0);
-    ReadWheelPairs(*file, 2);
-    if (version != kOldVersion) {
-        frontLamps = ReadLamps(*file);
-        rearLamps = ReadLamps(*file);
-        extraLamps = ReadLamps(*file);
+    if (file.HasErrors()) {
+        return;
     }
-    return true;
+    ReadNumbers(file, version);
+    doorPositions[0] = ReadVec3(file);
+    if (!ReadWheelPairs(file, 0) || !ReadWheelPairs(file, 2) || version == kOldVersion) {
+        return;
+    }
+    for (std::vector<TypeLight>* lamps : {&frontLamps, &rearLamps, &extraLamps}) {
+        *lamps = ReadLamps(file);
+        if (file.HasErrors()) {
+            return;
+        }
+    }
 }
 
 void TrafficType::ReadNumbers(Stream& file, int32_t version)
@@ -211,14 +221,19 @@ void TrafficType::ReadNumbers(Stream& file, int32_t version)
     typeValue13 = version == kFirstVersion ? kFirstVersionValue13 : file.ReadFloat();
 }
 
-// Every pair the file lists goes to the same two wheels, so the last one stays.
-void TrafficType::ReadWheelPairs(Stream& file, int32_t first)
+// Every pair the file lists goes to the same two wheels, so the last one
+// stays. False for a count the file cannot hold.
+bool TrafficType::ReadWheelPairs(Stream& file, int32_t first)
 {
     const int32_t pairs = file.ReadCount(kWheelPairBytes);
+    if (file.HasErrors()) {
+        return false;
+    }
     for (int32_t i = 0; i < pairs; ++i) {
         wheelPositions[static_cast<size_t>(first)] = ReadVec3(file);
         wheelPositions[static_cast<size_t>(first + 1)] = ReadVec3(file);
     }
+    return true;
 }
 
 void TrafficType::ComputeAxles()
@@ -392,9 +407,11 @@ void TrafficType::ApplyNode(const WideString& upperName, const Vec3& position, c
 
 void TrafficType::SetRocketMount(const WideString& upperName, const VehicleMount& mount)
 {
-    const int32_t number = LeadingNumber(upperName, kRocketPrefixLength);
-    if (number > kMostRocketMounts) {
-        LogHub::PrintError("%s: tape %s has no usable number", name.c_str(), upperName.c_str());
+    // A number past the limit is a damaged name, not a mount: the list is sized by it.
+    const int32_t number = LeadingNumber(upperName, kRocketPrefixLength, VehicleType::kMostRocketMounts);
+    if (number > VehicleType::kMostRocketMounts) {
+        LogHub::PrintError("Tape %s in %s: no more than %d rocket mounts", upperName.c_str(), name.c_str(),
+                           VehicleType::kMostRocketMounts);
         return;
     }
     if (number < 1) {

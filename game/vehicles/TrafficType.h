@@ -106,8 +106,9 @@ public:
 
 private:
     bool ReadFile(const WideString& folder, const WideString& fileName);
+    void ReadContents(Stream& file, int32_t version);
     void ReadNumbers(Stream& file, int32_t version);
-    void ReadWheelPairs(Stream& file, int32_t first);
+    bool ReadWheelPairs(Stream& file, int32_t first);
     void ComputeAxles();
     void LoadModels(const WideString& folder, bool traffic);
     void FitStreetBox();
