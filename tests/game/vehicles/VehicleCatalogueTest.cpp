@@ -113,6 +113,7 @@ protected:
     {
         VehicleCatalogue().clear();
         TrafficCatalogue().clear();
+        VehicleTypes().clear();
     }
 
     // A catalogue entry beside the probe car's models, whose folder it names.
@@ -429,6 +430,27 @@ TEST_F(VehicleCatalogueTest, TheSampleCarsReadBackFromThePack)
     EXPECT_FALSE(log->Contains(L"Missing tape"));
     EXPECT_FALSE(log->Contains(L"contains errors"));
     EXPECT_FALSE(log->Contains(L"not found"));
+
+    // As drivable types: a light quick car and a heavy one.
+    LoadVehicleTypes();
+    ASSERT_EQ(VehicleTypes().size(), 2u);
+    const VehicleType& light = *VehicleTypes()[0];
+    const VehicleType& heavy = *VehicleTypes()[1];
+    EXPECT_EQ(light.gearCount, 5);
+    EXPECT_EQ(heavy.gearCount, 4);
+    EXPECT_LT(light.mass, heavy.mass);
+    EXPECT_GT(light.maxSteerAngle, heavy.maxSteerAngle);
+    for (const VehicleType* type : {&light, &heavy}) {
+        EXPECT_EQ(type->skins.size(), 1u);
+        EXPECT_EQ(type->skins[0].name, L"_C1");
+        EXPECT_FLOAT_EQ(type->wheelRadii[0], type->wheelMounts[0].y) << "the wheels stand on the ground";
+        EXPECT_EQ(type->headlightNodes.size(), 2u);
+        EXPECT_EQ(type->brakeLightNodes.size(), 2u);
+        EXPECT_EQ(type->rearLightNodes.size(), 2u);
+        EXPECT_NE(type->cameras[0].rotation.w, 1.0f);
+    }
+    EXPECT_EQ(heavy.copLights.size(), 2u);
+    EXPECT_FALSE(log->Contains(L"not a usable vehicle"));
 }
 
 } // namespace
