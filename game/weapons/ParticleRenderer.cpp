@@ -112,23 +112,25 @@ void ParticleRenderer::BuildVertices(const Camera& camera, const std::vector<Par
     AddBatch(texture, drawFlags, run);
 }
 
+// The sprite's two axes in the world, turned about the view, are worked out
+// once; each corner is then the position plus a mix of them.
 void ParticleRenderer::WriteQuads(const Particle& particle, const Matrix44& orientation, EffectVertexWriter& writer)
 {
     const bool turned = particle.rotation != 0.0f;
     const float cosine = turned ? std::cos(-particle.rotation) : 1.0f;
     const float sine = turned ? std::sin(-particle.rotation) : 0.0f;
-    const auto corner = [&](float x, float y) {
-        return Vec3::Add(particle.position, Vec3::TransformDirection(Turned(x, y, cosine, sine), orientation));
-    };
+    const Vec3 across = Vec3::TransformDirection(Turned(1.0f, 0.0f, cosine, sine), orientation);
+    const Vec3 up = Vec3::TransformDirection(Turned(0.0f, 1.0f, cosine, sine), orientation);
+    const auto corner = [&](float x, float y) { return particle.position + across * x + up * y; };
     for (const ParticleLayer& layer : particle.layers) {
         const float x0 = 2.0f * layer.x;
         const float y0 = 2.0f * layer.y;
         const float x1 = 2.0f * (layer.x + layer.w);
         const float y1 = 2.0f * (layer.y + layer.h);
-        writer.Write(corner(x0, y0), particle.colour, layer.tu0, layer.tv1);
-        writer.Write(corner(x0, y1), particle.colour, layer.tu0, layer.tv0);
-        writer.Write(corner(x1, y0), particle.colour, layer.tu1, layer.tv1);
-        writer.Write(corner(x1, y1), particle.colour, layer.tu1, layer.tv0);
+        const Vec3 corners[4] = {corner(x0, y0), corner(x0, y1), corner(x1, y0), corner(x1, y1)};
+        const float texCoords[4][2] = {
+            {layer.tu0, layer.tv1}, {layer.tu0, layer.tv0}, {layer.tu1, layer.tv1}, {layer.tu1, layer.tv0}};
+        writer.WriteQuad(corners, particle.colour, texCoords);
     }
 }
 

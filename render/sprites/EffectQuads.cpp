@@ -29,18 +29,33 @@ std::vector<VertexElement> EffectVertexElements(bool floatColour)
 
 void EffectVertexWriter::Write(const Vec3& position, const Color& colour, float u, float v)
 {
+    if (floatColour_) {
+        const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
+        WriteVertex(position, rgba, sizeof rgba, u, v);
+    } else {
+        const uint32_t packed = PackColor(colour);
+        WriteVertex(position, &packed, sizeof packed, u, v);
+    }
+}
+
+void EffectVertexWriter::WriteQuad(const Vec3 (&corners)[4], const Color& colour, const float (&texCoords)[4][2])
+{
+    const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
+    const uint32_t packed = floatColour_ ? 0 : PackColor(colour);
+    const void* colourBytes = floatColour_ ? static_cast<const void*>(rgba) : &packed;
+    const int32_t colourSize = floatColour_ ? sizeof rgba : sizeof packed;
+    for (int32_t i = 0; i < 4; ++i) {
+        WriteVertex(corners[i], colourBytes, colourSize, texCoords[i][0], texCoords[i][1]);
+    }
+}
+
+void EffectVertexWriter::WriteVertex(const Vec3& position, const void* colour, int32_t colourBytes, float u, float v)
+{
     const float xyz[3] = {position.x, position.y, position.z};
     std::memcpy(at_, xyz, sizeof xyz);
     uint8_t* next = at_ + sizeof xyz;
-    if (floatColour_) {
-        const float rgba[4] = {colour.r, colour.g, colour.b, colour.a};
-        std::memcpy(next, rgba, sizeof rgba);
-        next += sizeof rgba;
-    } else {
-        const uint32_t packed = PackColor(colour);
-        std::memcpy(next, &packed, sizeof packed);
-        next += sizeof packed;
-    }
+    std::memcpy(next, colour, static_cast<size_t>(colourBytes));
+    next += colourBytes;
     const float uv[2] = {u, v};
     std::memcpy(next, uv, sizeof uv);
     at_ = next + sizeof uv;

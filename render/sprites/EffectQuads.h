@@ -35,9 +35,13 @@ public:
     EffectVertexWriter(void* at, bool floatColour) : at_(static_cast<uint8_t*>(at)), floatColour_(floatColour) {}
 
     void Write(const Vec3& position, const Color& colour, float u, float v);
+    // The four vertices of one quad of one colour, which is converted once.
+    void WriteQuad(const Vec3 (&corners)[4], const Color& colour, const float (&texCoords)[4][2]);
     int32_t GetStride() const { return floatColour_ ? kEffectFloatColourStride : kEffectPackedColourStride; }
 
 private:
+    void WriteVertex(const Vec3& position, const void* colour, int32_t colourBytes, float u, float v);
+
     uint8_t* at_;
     bool floatColour_;
 };
