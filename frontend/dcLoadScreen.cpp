@@ -14,6 +14,7 @@
 #include "engine/video/TextureResource.h"
 #include "engine/video/VideoDevice.h"
 #include "frontend/FrontEnd.h"
+#include "game/vehicles/VehicleCatalogue.h"
 #include "game/vehicles/VehicleType.h"
 #include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
@@ -157,8 +158,8 @@ bool dcLoadScreen::Advance(GameModule& game)
     return startFlag_;
 }
 
-// Steps 2 and 4 load the pedestrian and traffic catalogues once those
-// exist; 6 to 9 only move the bar.
+// Step 2 loads the pedestrian catalogue once that exists; 6 to 9 only move
+// the bar.
 void dcLoadScreen::RunPreparationStep(GameModule& game, int32_t step)
 {
     switch (step) {
@@ -174,6 +175,9 @@ void dcLoadScreen::RunPreparationStep(GameModule& game, int32_t step)
     }
     case 3:
         LoadVehicleTypes();
+        break;
+    case 4:
+        BuildCatalogues();
         break;
     case 5:
         game.GetWorld().ResetSky();

@@ -17,6 +17,11 @@ tests/game/make_fixtures.py OUT_FOLDER
 - vehicles/: the chassis model "Vehicles\\PROBE\\Chassis1.DCM" of a probe car,
   whose parts and tapes the vehicle-type reader measures, and the same car
   without its wheels ("Vehicles\\WHEELLESS").
+- catalogue/: the probe car with more tapes as a catalogue entry's models
+  ("Vehicles\\PROBE\\Chassis1.DCM", front wheels 8 units high, back wheels 6,
+  the camera preset "1.CAM") and as a traffic entry's ("Vehicles\\Traffic\\
+  PROBE", wheels 8 high), and a language whose texts 50200 to 50205 give
+  the stats of a catalogue's third entry.
 """
 
 import json
@@ -27,7 +32,7 @@ import sys
 root = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(root / "tools"))
 
-from databuild import city, dcw, language, models, vks, wav  # noqa: E402
+from databuild import cam, city, dcw, language, models, vks, wav  # noqa: E402
 from databuild.binary import BinaryWriter  # noqa: E402
 
 
@@ -494,6 +499,40 @@ def vehicles(out: pathlib.Path):
     write(out / "Vehicles" / "WHEELLESS" / "Chassis1.DCM", models.build_model(wheelless, root / "data" / "Models"))
 
 
+# The probe car with the tapes only the catalogue reads, and more mounts.
+CATALOGUE_CAR = dict(PROBE_CAR, tapes=PROBE_CAR["tapes"] + [
+    {"name": "CarSelectCam", "position": [30, 10, -40], "second": [30, 10, -41]},
+    {"name": "DOORPOS2", "position": [-7, 2, 3]},
+    {"name": "FLAMER1", "position": [0, 4, -16], "second": [0, 4, -20]},
+    {"name": "FLAMER2", "position": [0, 5, -16], "second": [0, 5, -20]},
+    {"name": "TRAIL_1", "position": [-5, 8, 15]},
+    {"name": "CHAINGUN", "position": [0, 7, -15], "second": [0, 7, -19]},
+    {"name": "BOOST1", "position": [-3, 3, 15]},
+    {"name": "COP_RED_1", "position": [-2, 11, 0], "second": [-2, 11, 4]},
+    {"name": "MISSILE", "position": [0, 12, 0], "second": [0, 12, -2]},
+])
+
+
+def wheel(radius):
+    return {"materials": {"Tyre": {"shader": "dcMesh.DCS"}},
+            "parts": {"WHEEL": [{"cylinder": {"centre": [0, 0, 0], "radius": radius, "length": 2, "axis": "x",
+                                              "segments": 8}}]}}
+
+
+def catalogue(out: pathlib.Path):
+    folder = root / "data" / "Models"
+    street = out / "Vehicles" / "PROBE"
+    write(street / "Chassis1.DCM", models.build_model(CATALOGUE_CAR, folder))
+    write(street / "FrontWheel.DCM", models.build_model(wheel(4), folder))
+    write(street / "BackWheel.DCM", models.build_model(wheel(3), folder))
+    write(street / "1.CAM", cam.write_cam({"offset": [0, 8, 0], "distance": 55, "turn_rate": 6,
+                                           "show_target": False, "full_rotation": True}))
+    traffic = out / "Vehicles" / "Traffic" / "PROBE"
+    write(traffic / "Chassis1.DCM", models.build_model(CATALOGUE_CAR, folder))
+    write(traffic / "Wheel.DCM", models.build_model(wheel(4), folder))
+    write(out / "Misc" / "English.DCL", language.write_dcl({50200: "7 fast", 50201: "1.5", 50205: "-2.25"}))
+
+
 def main():
     out = pathlib.Path(sys.argv[1])
     worlds(out)
@@ -501,6 +540,7 @@ def main():
     damaged_skies(out / "skies")
     sounds(out / "sounds")
     vehicles(out / "vehicles")
+    catalogue(out / "catalogue")
     (out / "written").write_text("game fixtures\n")
 
 

@@ -17,10 +17,13 @@ import argparse
 import pathlib
 import sys
 
-from . import city, dcw, language, mission, models, movie, texture, music, vks, wav
+from . import cam, city, dcc, dcw, language, mission, models, movie, texture, music, txc, vks, wav
 from .pack import write_pack
 
 CONTROL_FILES = {"external.txt", "loose.txt"}
+# Descriptions whose writer takes the text alone: suffix -> (game extension, writer).
+TEXT_CONVERSIONS = {".vehicle": (".DCC", dcc.build), ".catalogue": (".TXC", txc.build),
+                    ".camera": (".CAM", cam.build)}
 
 
 def read_list(path: pathlib.Path):
@@ -60,6 +63,9 @@ def convert(path: pathlib.Path, relative: pathlib.PurePath):
     if path.suffix in vks.CONVERSIONS:
         return game_name(relative.with_suffix(vks.CONVERSIONS[path.suffix])), vks.build(
             path.read_text(encoding="utf-8"), path.suffix)
+    if path.suffix in TEXT_CONVERSIONS:
+        extension, writer = TEXT_CONVERSIONS[path.suffix]
+        return game_name(relative.with_suffix(extension)), writer(path.read_text(encoding="utf-8"))
     if path.suffix in models.CONVERSIONS:
         return game_name(relative.with_suffix(models.CONVERSIONS[path.suffix])), models.build(path)
     return game_name(relative), path.read_bytes()
