@@ -7,12 +7,12 @@
 #include "engine/files/Stream.h"
 #include "engine/math/BoundingBox.h"
 #include "engine/math/Matrix44.h"
+#include "game/vehicles/MountTapes.h"
 #include "game/world/GameModule.h"
 #include "render/models/Model.h"
 #include "render/models/ModelFileReading.h"
 
 #include <cmath>
-#include <cwctype>
 #include <numbers>
 
 namespace {
@@ -28,7 +28,6 @@ constexpr int32_t kSmallestTextBytes = 4;
 // Street vehicles stand this much lower than their file says.
 constexpr float kStreetWheelDrop = 0.5f;
 constexpr float kNoWheelTop = -10000000.0f;
-constexpr size_t kRocketPrefixLength = 7;   // "ROCKET_"
 const Vec3 kDefaultMissileMount{0.0f, 10.0f, 0.0f};
 const Vec3 kDefaultMissileAim{0.0f, 0.1f, -1.0f};
 const Vec3 kDefaultMineMount{0.0f, 0.0f, 10.0f};
@@ -38,12 +37,6 @@ const Vec3 kDefaultRightDoor{-20.0f, 0.0f, 8.0f};
 const wchar_t* const kPreloadedSounds[] = {L"Vehicles\\%s\\Idle.wav", L"Vehicles\\%s\\Engine.wav",
                                            L"Vehicles\\%s\\Slip.wav", L"Vehicles\\%s\\Gear.wav"};
 
-Vec3 Direction(const Vec3& from, const Vec3& to)
-{
-    Vec3 direction = to - from;
-    direction.Normalize();
-    return direction;
-}
 
 Vec3 Midpoint(const Vec3& a, const Vec3& b)
 {
@@ -95,16 +88,6 @@ float HalfHeight(const Model* model)
     return model ? model->GetBoundsHalfExtents().y : 0.0f;
 }
 
-// The decimal number of the leading digits from the offset; 0 without
-// digits. Stops once past the limit, so a long number cannot overflow.
-int32_t LeadingNumber(const WideString& text, size_t offset, int32_t limit)
-{
-    int32_t number = 0;
-    for (size_t i = offset; i < text.size() && std::iswdigit(text[i]) && number <= limit; ++i) {
-        number = number * 10 + (text[i] - L'0');
-    }
-    return number;
-}
 
 } // namespace
 
@@ -141,7 +124,7 @@ TrafficType::TrafficType(const WideString& fileName, bool traffic)
     doorPositions[1] = kDefaultLeftDoor;
     doorPositions[2] = kDefaultRightDoor;
     ReadNodes();
-    ReportMissingRockets();
+    ReportMissingRocketTapes(*this);
     LoadCameras(folder, traffic);
 }
 
@@ -354,81 +337,21 @@ void TrafficType::ReadNodes()
     }
 }
 
-// A node may match several rules; each is tried.
+// The catalogue's own tapes; the weapon and light mounts are read as the
+// vehicle types read them.
 void TrafficType::ApplyNode(const WideString& upperName, const Vec3& position, const Vec3& tapeEnd)
 {
-    const VehicleMount mount{position, Direction(position, tapeEnd)};
-    if (upperName == L"MISSILE") {
-        missileMount = position;
-        missileDirection = mount.direction;
-    }
+    ReadMountTape(*this, upperName, position, tapeEnd);
     if (upperName == L"CARSELECTCAM") {
         Matrix44 rotation;
-        rotation.FromForward(mount.direction);
+        rotation.FromForward(TapeDirection(position, tapeEnd));
         selectCameraPosition = position;
         selectCameraRotation = Quaternion::FromMatrix(rotation);
-    }
-    if (WideStringStartsWith(upperName, L"ROCKET_")) {
-        SetRocketMount(upperName, mount);
-    }
-    if (WideStringStartsWith(upperName, L"FLAMER")) {
-        flamerMounts.push_back(mount);
-    }
-    if (upperName == L"CHAINGUN") {
-        chaingunMount = position;
-        chaingunEnd = tapeEnd;
-    }
-    if (upperName == L"MINE") {
-        mineMount = position;
-    }
-    if (WideStringStartsWith(upperName, L"BOOST")) {
-        boostNodes.push_back(position);
-    }
-    if (upperName == L"DRIVER") {
-        driverSeat = position;
     }
     for (int32_t door = 0; door < kDoorCount; ++door) {
         WideString doorName;
         if (upperName == FormatWideString(doorName, "DOORPOS%d", door + 1)) {
             doorPositions[static_cast<size_t>(door)] = position;
-        }
-    }
-    const float tapeLength = (tapeEnd - position).Length();
-    if (WideStringStartsWith(upperName, L"COP_RED")) {
-        copLights.push_back({position, tapeLength, 0});
-    }
-    if (WideStringStartsWith(upperName, L"COP_BLUE")) {
-        copLights.push_back({position, tapeLength, 1});
-    }
-    if (WideStringStartsWith(upperName, L"TRAIL")) {
-        trailNodes.push_back(position);
-    }
-}
-
-void TrafficType::SetRocketMount(const WideString& upperName, const VehicleMount& mount)
-{
-    // A number past the limit is a damaged name, not a mount: the list is sized by it.
-    const int32_t number = LeadingNumber(upperName, kRocketPrefixLength, VehicleType::kMostRocketMounts);
-    if (number > VehicleType::kMostRocketMounts) {
-        LogHub::PrintError("Tape %s in %s: no more than %d rocket mounts", upperName.c_str(), name.c_str(),
-                           VehicleType::kMostRocketMounts);
-        return;
-    }
-    if (number < 1) {
-        return;
-    }
-    if (static_cast<int32_t>(rocketMounts.size()) < number) {
-        rocketMounts.resize(static_cast<size_t>(number));
-    }
-    rocketMounts[static_cast<size_t>(number - 1)] = mount;
-}
-
-void TrafficType::ReportMissingRockets() const
-{
-    for (size_t i = 0; i < rocketMounts.size(); ++i) {
-        const Vec3& direction = rocketMounts[i].direction;
-        if (direction.x == 0.0f && direction.y == 0.0f && direction.z == 0.0f) {
-            LogHub::PrintError("Missing tape Rocket_%d in %s", static_cast<int32_t>(i + 1), name.c_str());
         }
     }
 }

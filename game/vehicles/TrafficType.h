@@ -117,7 +117,5 @@ private:
     void SetFlags(const WideString& fileName, bool traffic);
     void ReadNodes();
     void ApplyNode(const WideString& upperName, const Vec3& position, const Vec3& tapeEnd);
-    void SetRocketMount(const WideString& upperName, const VehicleMount& mount);
-    void ReportMissingRockets() const;
     void LoadCameras(const WideString& folder, bool traffic);
 };

@@ -6,6 +6,7 @@
 #include "engine/files/Stream.h"
 #include "engine/math/Matrix44.h"
 #include "engine/video/VideoDevice.h"
+#include "game/vehicles/MountTapes.h"
 #include "render/device/TextureLookup.h"
 #include "render/models/Model.h"
 #include "render/models/ModelFileReading.h"
@@ -66,23 +67,7 @@ Vec3 MeanWithoutSide(const Vec3& a, const Vec3& b)
     return {0.0f, (a.y + b.y) * 0.5f, (a.z + b.z) * 0.5f};
 }
 
-Vec3 Direction(const Tape& tape)
-{
-    Vec3 direction = tape.second - tape.position;
-    direction.Normalize();
-    return direction;
-}
 
-// The leading decimal digits after the prefix; 0 when there are none. Stops
-// counting once past the limit, so a long number cannot overflow.
-int32_t NumberAfter(const WideString& text, size_t prefixLength, int32_t limit)
-{
-    int32_t number = 0;
-    for (size_t i = prefixLength; i < text.size() && text[i] >= L'0' && text[i] <= L'9' && number <= limit; ++i) {
-        number = number * 10 + (text[i] - L'0');
-    }
-    return number;
-}
 
 } // namespace
 
@@ -189,13 +174,10 @@ void VehicleType::ReadProbeModel()
     for (const Tape& tape : probe.GetTapes()) {
         WideString tapeName = tape.name;
         WideStringToUpper(tapeName);
-        ReadMountTape(tapeName, tape);
+        ReadMountTape(*this, tapeName, tape.position, tape.second);
+        ReadLightTape(tapeName, tape);
     }
-    for (size_t i = 0; i < rocketMounts.size(); ++i) {
-        if (rocketMounts[i].direction.Length() == 0.0f) {
-            LogHub::PrintError("Missing tape Rocket_%d in %s", static_cast<int32_t>(i + 1), name.c_str());
-        }
-    }
+    ReportMissingRocketTapes(*this);
 }
 
 void VehicleType::ReadChassisParts(const std::vector<MeshNode>& parts)
@@ -230,39 +212,8 @@ void VehicleType::ReadChassisParts(const std::vector<MeshNode>& parts)
     axleCentre = MeanWithoutSide(frontAxle, rearAxle);
 }
 
-// A tape can match several rules.
-void VehicleType::ReadMountTape(const WideString& tapeName, const Tape& tape)
+void VehicleType::ReadLightTape(const WideString& tapeName, const Tape& tape)
 {
-    if (tapeName == L"MISSILE") {
-        missileMount = tape.position;
-        missileDirection = Direction(tape);
-    }
-    if (WideStringStartsWith(tapeName, L"ROCKET_")) {
-        ReadRocketTape(tapeName, tape);
-    }
-    if (WideStringStartsWith(tapeName, L"FLAMER")) {
-        flamerMounts.push_back({tape.position, Direction(tape)});
-    }
-    if (tapeName == L"CHAINGUN") {
-        chaingunMount = tape.position;
-        chaingunEnd = tape.second;
-    }
-    if (tapeName == L"MINE") {
-        mineMount = tape.position;
-    }
-    if (tapeName == L"DRIVER") {
-        driverSeat = tape.position;
-    }
-    if (WideStringStartsWith(tapeName, L"BOOST")) {
-        boostNodes.push_back(tape.position);
-    }
-    if (WideStringStartsWith(tapeName, L"COP_RED") || WideStringStartsWith(tapeName, L"COP_BLUE")) {
-        const int32_t colour = WideStringStartsWith(tapeName, L"COP_RED") ? 0 : 1;
-        copLights.push_back({tape.position, (tape.second - tape.position).Length(), colour});
-    }
-    if (WideStringStartsWith(tapeName, L"TRAIL")) {
-        trailNodes.push_back(tape.position);
-    }
     const std::pair<const wchar_t*, std::vector<VehicleLightNode>*> lights[] = {
         {L"HEADLIGHT", &headlightNodes}, {L"BRAKELIGHT", &brakeLightNodes}, {L"REARLIGHT", &rearLightNodes}};
     for (const auto& [prefix, list] : lights) {
@@ -270,24 +221,6 @@ void VehicleType::ReadMountTape(const WideString& tapeName, const Tape& tape)
             list->push_back({tape.position});
         }
     }
-}
-
-void VehicleType::ReadRocketTape(const WideString& tapeName, const Tape& tape)
-{
-    constexpr size_t kPrefixLength = 7;   // ROCKET_
-    const int32_t number = NumberAfter(tapeName, kPrefixLength, kMostRocketMounts);
-    if (number > kMostRocketMounts) {
-        LogHub::PrintError("Tape %s in %s: no more than %d rocket mounts", tape.name.c_str(), name.c_str(),
-                           kMostRocketMounts);
-        return;
-    }
-    if (number < 1) {
-        return;
-    }
-    if (rocketMounts.size() < static_cast<size_t>(number)) {
-        rocketMounts.resize(static_cast<size_t>(number));
-    }
-    rocketMounts[static_cast<size_t>(number - 1)] = {tape.position, Direction(tape)};
 }
 
 // The car divides by these and indexes the ratios by gear: a type that would

@@ -138,8 +138,7 @@ private:
     void FindModelFiles();
     void ReadProbeModel();
     void ReadChassisParts(const std::vector<MeshNode>& parts);
-    void ReadMountTape(const WideString& tapeName, const Tape& tape);
-    void ReadRocketTape(const WideString& tapeName, const Tape& tape);
+    void ReadLightTape(const WideString& tapeName, const Tape& tape);
     bool CheckSimulationNumbers(const WideString& path) const;
 };
 
