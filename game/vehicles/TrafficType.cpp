@@ -7,7 +7,6 @@
 #include "engine/files/Stream.h"
 #include "engine/math/BoundingBox.h"
 #include "engine/math/Matrix44.h"
-#include "game/vehicles/MountTapes.h"
 #include "game/world/GameModule.h"
 #include "render/models/Model.h"
 #include "render/models/ModelFileReading.h"
@@ -28,9 +27,6 @@ constexpr int32_t kSmallestTextBytes = 4;
 // Street vehicles stand this much lower than their file says.
 constexpr float kStreetWheelDrop = 0.5f;
 constexpr float kNoWheelTop = -10000000.0f;
-const Vec3 kDefaultMissileMount{0.0f, 10.0f, 0.0f};
-const Vec3 kDefaultMissileAim{0.0f, 0.1f, -1.0f};
-const Vec3 kDefaultMineMount{0.0f, 0.0f, 10.0f};
 const Vec3 kDefaultLeftDoor{20.0f, 0.0f, 8.0f};
 const Vec3 kDefaultRightDoor{-20.0f, 0.0f, 8.0f};
 
@@ -117,14 +113,10 @@ TrafficType::TrafficType(const WideString& fileName, bool traffic)
         PreloadSounds();
     }
     SetFlags(fileName, traffic);
-    missileMount = kDefaultMissileMount;
-    missileDirection = kDefaultMissileAim;
-    missileDirection.Normalize();
-    mineMount = kDefaultMineMount;
     doorPositions[1] = kDefaultLeftDoor;
     doorPositions[2] = kDefaultRightDoor;
     ReadNodes();
-    ReportMissingRocketTapes(*this);
+    ReportMissingRocketTapes(name);
     LoadCameras(folder, traffic);
 }
 
@@ -341,7 +333,7 @@ void TrafficType::ReadNodes()
 // vehicle types read them.
 void TrafficType::ApplyNode(const WideString& upperName, const Vec3& position, const Vec3& tapeEnd)
 {
-    ReadMountTape(*this, upperName, position, tapeEnd);
+    ReadMountTape(upperName, position, tapeEnd, name);
     if (upperName == L"CARSELECTCAM") {
         Matrix44 rotation;
         rotation.FromForward(TapeDirection(position, tapeEnd));

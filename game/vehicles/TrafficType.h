@@ -24,7 +24,7 @@ class ShaderVariableBlock;
 // A lamp point: position, then red, green, blue and alpha.
 using TypeLight = VehicleLightNode;
 
-class TrafficType {
+class TrafficType : public VehicleMounts {
 public:
     static constexpr int32_t kWheelCount = 4;
     static constexpr int32_t kDoorCount = 3;
@@ -57,7 +57,6 @@ public:
     std::vector<std::unique_ptr<Model>> doorModels;
     std::unique_ptr<Model> frontWheelModel;
     std::unique_ptr<Model> backWheelModel;
-    Vec3 driverSeat;
     float typeValue1 = 0.0f;
     float typeValue2 = 0.0f;
     float typeValue3 = 0.0f;
@@ -89,16 +88,6 @@ public:
     std::vector<TypeLight> frontLamps;
     std::vector<TypeLight> rearLamps;
     std::vector<TypeLight> extraLamps;
-    std::vector<VehicleCopLight> copLights;
-    std::vector<Vec3> trailNodes;
-    Vec3 missileMount;
-    Vec3 missileDirection;
-    std::vector<VehicleMount> rocketMounts;   // entry n - 1 from the node ROCKET_n
-    std::vector<VehicleMount> flamerMounts;
-    Vec3 chaingunMount;
-    Vec3 chaingunEnd;   // the tape end, not normalised
-    Vec3 mineMount;
-    std::vector<Vec3> boostNodes;
     int32_t statInt = 0;
     std::array<float, kStatCount> statValues{};
     int32_t flags = 0;

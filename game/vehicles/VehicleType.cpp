@@ -6,7 +6,6 @@
 #include "engine/files/Stream.h"
 #include "engine/math/Matrix44.h"
 #include "engine/video/VideoDevice.h"
-#include "game/vehicles/MountTapes.h"
 #include "render/device/TextureLookup.h"
 #include "render/models/Model.h"
 #include "render/models/ModelFileReading.h"
@@ -167,17 +166,13 @@ void VehicleType::ReadProbeModel()
 {
     Model probe(chassisFiles.front(), skins.front().name);
     ReadChassisParts(probe.GetNodes());
-    missileMount = {0.0f, 10.0f, 0.0f};
-    missileDirection = {0.0f, 0.1f, -1.0f};
-    missileDirection.Normalize();
-    mineMount = {0.0f, 0.0f, 10.0f};
     for (const Tape& tape : probe.GetTapes()) {
         WideString tapeName = tape.name;
         WideStringToUpper(tapeName);
-        ReadMountTape(*this, tapeName, tape.position, tape.second);
+        ReadMountTape(tapeName, tape.position, tape.second, name);
         ReadLightTape(tapeName, tape);
     }
-    ReportMissingRocketTapes(*this);
+    ReportMissingRocketTapes(name);
 }
 
 void VehicleType::ReadChassisParts(const std::vector<MeshNode>& parts)

@@ -10,6 +10,7 @@
 #include "engine/files/WideString.h"
 #include "engine/math/Vec3.h"
 #include "engine/video/TextureResource.h"
+#include "game/vehicles/VehicleMounts.h"
 #include "game/world/CameraPreset.h"
 
 #include <array>
@@ -34,23 +35,10 @@ struct VehicleLightNode {
     float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 };
 
-struct VehicleCopLight {
-    Vec3 position;
-    float length = 0.0f;   // from the node to its tape end
-    int32_t colour = 0;    // 0 red, 1 blue
-};
-
-struct VehicleMount {
-    Vec3 position;
-    Vec3 direction;   // normalised; zero for a rocket number no node supplied
-};
-
-class VehicleType {
+class VehicleType : public VehicleMounts {
 public:
     static constexpr int32_t kWheelCount = 4;
     static constexpr int32_t kCameraCount = 4;
-    // ROCKET_n nodes past this number are refused: the mount list is sized by them.
-    static constexpr int32_t kMostRocketMounts = 16;
 
     // An empty type: every number 0, every list empty, the presets as their reader starts them.
     VehicleType() = default;
@@ -117,18 +105,7 @@ public:
     std::vector<VehicleLightNode> headlightNodes;
     std::vector<VehicleLightNode> brakeLightNodes;
     std::vector<VehicleLightNode> rearLightNodes;
-    std::vector<VehicleCopLight> copLights;
-    std::vector<Vec3> trailNodes;
-    Vec3 missileMount;
-    Vec3 missileDirection;
-    std::vector<VehicleMount> rocketMounts;   // entry n - 1 from the node ROCKET_n
-    std::vector<VehicleMount> flamerMounts;
-    Vec3 chaingunMount;
-    Vec3 chaingunEnd;   // the tape end, not normalised
-    Vec3 mineMount;
-    std::vector<Vec3> boostNodes;
     std::array<CameraPreset, kCameraCount> cameras{};   // presets 1 to 4
-    Vec3 driverSeat;
 
 private:
     bool ReadNumbers(Stream& file);
