@@ -148,6 +148,7 @@ void dcCar::PlaceAt(const Vec3& position, const Quaternion& orientation, const V
     body_.SetOrientation(orientation);
     body_.SetPosition(position);
     body_.SetLinearVelocity(Vec3::TransformDirection(carVelocity, rotation));
+    PlaceWheels();
 }
 
 void dcCar::Upright()

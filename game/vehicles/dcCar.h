@@ -211,6 +211,9 @@ private:
     void ApplyBrakesAndDrag(StepFrame& frame, float rpm);
     void ApplyDrive(const StepFrame& frame, float rpm);
     void WriteBack(const StepFrame& frame);
+    Matrix44 WheelTransform(int32_t index, const Matrix44& carFrame) const;
+    // The spheres stand where the car's wheels are, before any contact is sought.
+    void PlaceWheels();
     void StepWheels(const StepFrame& frame, float rpm, float dt);
     void StepCrash(float dt);
     void StepCamera(float dt);

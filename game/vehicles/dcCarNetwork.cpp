@@ -10,6 +10,7 @@
 #include "game/world/GameModule.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 

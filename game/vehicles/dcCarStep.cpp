@@ -175,6 +175,9 @@ Matrix44 dcCar::CarFrame() const
 void dcCar::Update(const dcUpdate& message)
 {
     const float dt = message.step;
+    if (!(dt > 0.0f)) {
+        return;
+    }
     if (weapon_ && weapon_->GetAmmoFraction() == 0.0f) {
         SetWeapon(nullptr);
     }
@@ -389,14 +392,31 @@ void dcCar::WriteBack(const StepFrame& frame)
     body_.SetPosition(frame.position);
 }
 
+// Front wheels (the first two) turn with the steering.
+Matrix44 dcCar::WheelTransform(int32_t index, const Matrix44& carFrame) const
+{
+    const Wheel& wheel = wheels_[static_cast<size_t>(index)];
+    Matrix44 local = index < 2 ? RotationOf(TurnAboutUp(steerAngle)) : Matrix44{};
+    local.SetRow(3, {wheel.mount.x, wheel.mount.y + wheel.suspension, wheel.mount.z});
+    return Matrix44::Multiply(local, carFrame);
+}
+
+void dcCar::PlaceWheels()
+{
+    const Matrix44 carFrame = CarFrame();
+    for (int32_t i = 0; i < VehicleType::kWheelCount; ++i) {
+        Wheel& wheel = wheels_[static_cast<size_t>(i)];
+        wheel.lastWorldPosition = WheelTransform(i, carFrame).GetRow(3);
+        wheel.sphere.SetPosition(wheel.lastWorldPosition);
+    }
+}
+
 void dcCar::StepWheels(const StepFrame& frame, float rpm, float dt)
 {
     const Matrix44 carFrame = CarFrame();
     for (int32_t i = 0; i < VehicleType::kWheelCount; ++i) {
         Wheel& wheel = wheels_[static_cast<size_t>(i)];
-        Matrix44 local = i < 2 ? RotationOf(TurnAboutUp(steerAngle)) : Matrix44{};
-        local.SetRow(3, {wheel.mount.x, wheel.mount.y + wheel.suspension, wheel.mount.z});
-        const Matrix44 world = Matrix44::Multiply(local, carFrame);
+        const Matrix44 world = WheelTransform(i, carFrame);
         const Vec3 position = world.GetRow(3);
         const float radius = wheel.sphere.GetRadius();
         if (radius > 0.0f && frame.onGround) {
