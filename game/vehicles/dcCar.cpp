@@ -256,6 +256,10 @@ void dcCar::SetSecondWeapon(dcCarWeapon* weapon)
 
 void dcCar::OnGameReset(const dcGameReset& message)
 {
+    // The reset deletes every skid strip: none may be given back after it.
+    for (Wheel& wheel : wheels_) {
+        wheel.skidStrip = nullptr;
+    }
     Release();
 }
 
@@ -288,6 +292,7 @@ void dcCar::OnSceneAdd(const dcSceneAdd& message)
 void dcCar::OnSceneDel(const dcSceneDel& message)
 {
     look_.reset();
+    ReleaseSkidStrips();
     chassisBox_.RemoveFromWorld(physics_);
     body_.Disable();
     for (Wheel& wheel : wheels_) {

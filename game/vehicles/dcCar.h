@@ -35,6 +35,7 @@ class PhysicsWorld;
 class dcCarSpecial;
 class dcCarWeapon;
 class dcPlayer;
+class dcSkidMarks;
 struct dcDamageMessage;
 struct dcExtDamageMessage;
 struct dcTargetMessage;
@@ -59,6 +60,9 @@ public:
         Vec3 lastWorldPosition;
         float spin = 0.0f;
         float contactAge = 0.0f;   // seconds since the sphere last touched something
+        dcSkidMarks* skidStrip = nullptr;   // the strip this wheel draws while it skids
+        float skidInterval = 0.0f;          // seconds to the next skid-mark point
+        Vec3 lastSkidPoint;
     };
 
     struct Pose {
@@ -162,6 +166,7 @@ public:
     float impactAccumulator = 0.0f;
     float crashSoundCooldown = 0.0f;
     float sparkCooldown = 0.0f;
+    float skidTimer = 0.0f;   // accumulator of the skid smoke
     bool effectsSuppressed = false;
     bool visibleToCamera = false;
     bool hidden = false;
@@ -220,7 +225,16 @@ private:
     void StepTipOver(const StepFrame& frame, float dt);
     void StepNetwork(float dt);
     void ApplyCarData(const CarState& state);
-    void OnWheelContact(const dcContact& message, Wheel& wheel);
+    void OnWheelContact(const dcContact& message, int32_t index);
+    // The skid test with the steering angle given: the target in the step, the eased angle elsewhere.
+    bool IsSkidding(float steerAngleNow) const;
+    // Whether the effects leave the wheel out of skids (a scooter's second track, a front wheel in the air).
+    bool SkipsSkids(int32_t index) const;
+    Vec3 OntoCentreLine(const Vec3& point) const;
+    void LaySkidMark(const dcContact& message, int32_t index);
+    void EmitSkidSmoke(float steerTarget, float dt);
+    // Gives the wheels' strips back to the pool, breaking them.
+    void ReleaseSkidStrips();
     void OnChassisContact(const dcContact& message, const dcCar* otherCar);
     void SetHeading(const Quaternion& orientation);
     bool IsHost() const;

@@ -216,6 +216,7 @@ void dcCar::Update(const dcUpdate& message)
             impactAccumulator = 0.0f;
         }
         sparkCooldown -= dt;
+        EmitSkidSmoke(frame.steerTarget, dt);
         if (effectsEnabled) {
             const bool wheelie = boosting && driverInControl;
             wheelieAmount = wheelie ? wheelieAmount + (1.0f - wheelieAmount) * Clamp01(dt)
@@ -518,9 +519,9 @@ void dcCar::OnContact(const dcContact& message)
         contactSteerTimer = 0.5f;
         steerLockedByContact = otherCar ? !otherCar->locksOthers : false;
     }
-    for (Wheel& wheel : wheels_) {
-        if (message.self == &wheel.sphere) {
-            OnWheelContact(message, wheel);
+    for (int32_t i = 0; i < VehicleType::kWheelCount; ++i) {
+        if (message.self == &wheels_[static_cast<size_t>(i)].sphere) {
+            OnWheelContact(message, i);
             return;
         }
     }
@@ -549,8 +550,9 @@ void dcCar::OnChassisContact(const dcContact& message, const dcCar* otherCar)
     airTime = 0.0f;
 }
 
-void dcCar::OnWheelContact(const dcContact& message, Wheel& wheel)
+void dcCar::OnWheelContact(const dcContact& message, int32_t index)
 {
+    Wheel& wheel = wheels_[static_cast<size_t>(index)];
     message.softErp = type_.wheelSoftErp;
     message.softCfm = type_.wheelSoftCfm * 10.0f / 99.0f;
     wheel.contactAge = 0.0f;
@@ -558,4 +560,5 @@ void dcCar::OnWheelContact(const dcContact& message, Wheel& wheel)
     if (!driverInControl) {
         message.position = message.position + Vec3{-10.0f, 0.0f, -10.0f};
     }
+    LaySkidMark(message, index);
 }

@@ -5,6 +5,8 @@
 
 #include "engine/files/RandomRange.h"
 #include "engine/math/Matrix44.h"
+#include "game/weapons/dcSkidMarks.h"
+#include "game/world/dcEntityCamera.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -255,5 +257,49 @@ TEST_F(CarTest, RandomControlsNeverMakeNaN)
         Run(kStep);
         ASSERT_TRUE(IsFinite(car.GetPosition()) && IsFinite(car.GetVelocity())) << step;
         ASSERT_TRUE(std::isfinite(car.engineRpm) && std::isfinite(car.driftAngle)) << step;
+    }
+}
+
+TEST_F(CarTest, TheFollowingCameraWidensOnlyInTheCarsModes)
+{
+    dcCar& car = AddCar();
+    dcEntityCamera camera;
+    camera.SetTargetId(car.GetId());
+    Game().SetActiveCamera(&camera);
+    constexpr float kDegree = 3.14159265f / 180.0f;
+    struct Case {
+        int32_t mode;
+        float fov;
+    };
+    // At rest the car's own modes ease from 1 radian toward 40 degrees; the camera's modes, and modes no
+    // preset has, take 75 degrees at once.
+    for (const Case& c : std::initializer_list<Case>{
+             {0, 1.0f + (40.0f * kDegree - 1.0f) * 2.0f * kStep}, {9, 1.0f + (40.0f * kDegree - 1.0f) * 2.0f * kStep},
+             {10, 75.0f * kDegree}, {-1, 75.0f * kDegree}, {1000, 75.0f * kDegree}}) {
+        camera.SetMode(c.mode);
+        camera.SetFov(1.0f);
+        Run(kStep);
+        EXPECT_NEAR(camera.GetFov(), c.fov, 1e-4f) << c.mode;
+    }
+    Game().SetActiveCamera(nullptr);
+}
+
+TEST_F(CarTest, HardBrakingLaysSkidMarksAndGivesThemBack)
+{
+    dcCar& car = AddCar();
+    Drive(car, 1.0f, 0.0f, 0.0f, 1);
+    Run(2.0f);
+    Drive(car, 0.0f, 1.0f, 0.0f, 1);
+    Run(3.0f * kStep);
+    std::vector<dcSkidMarks*> strips;
+    for (int32_t i = 0; i < VehicleType::kWheelCount; ++i) {
+        strips.push_back(car.GetWheel(i).skidStrip);
+        ASSERT_NE(strips.back(), nullptr) << i;
+    }
+    Run(2.0f);
+    const std::deque<dcSkidMarks*>& pool = dcSkidMarks::GetPool();
+    for (int32_t i = 0; i < VehicleType::kWheelCount; ++i) {
+        EXPECT_EQ(car.GetWheel(i).skidStrip, nullptr) << i;
+        EXPECT_EQ(std::count(pool.begin(), pool.end(), strips[static_cast<size_t>(i)]), 1) << i;
     }
 }
