@@ -54,6 +54,7 @@ dcCar::dcCar(const VehicleType& type, int32_t skin, PhysicsWorld& physics)
     RegisterHandlers();
     SetUpBody();
     SetUpWheels();
+    sounds_ = std::make_unique<CarSounds>(type.name);
     isScooter = WideStringStartsWith(nameUpper_, L"SCOOTER");
     if (GetCarLinks().makeDamage) {
         damage_ = GetCarLinks().makeDamage(*this);
@@ -283,6 +284,9 @@ void dcCar::OnSceneAdd(const dcSceneAdd& message)
         wheel.sphere.AddToWorld(physics_);
     }
     body_.Enable();
+    if (!silent) {
+        sounds_->Start();
+    }
     crashSoundCooldown = 0.0f;
     impactAccumulator = 0.0f;
     sparkCooldown = 0.0f;
@@ -304,6 +308,9 @@ void dcCar::OnSceneDel(const dcSceneDel& message)
     }
     SetWeapon(nullptr);
     SetSecondWeapon(nullptr);
+    if (!silent) {
+        sounds_->Stop();
+    }
     if (figureId != 0 && GetScene()) {
         GetScene()->DeleteById(figureId);
     }

@@ -20,6 +20,7 @@
 #include "engine/physics/SphereGeom.h"
 #include "game/vehicles/CarLinks.h"
 #include "game/vehicles/CarMessages.h"
+#include "game/vehicles/CarSounds.h"
 #include "game/vehicles/CarState.h"
 #include "game/vehicles/VehicleType.h"
 #include "game/weapons/FuelGauge.h"
@@ -177,6 +178,7 @@ public:
     float ownerSyncTimer = 0.0f;
     Vec3 netPositionError;
     Quaternion netRotationError;
+    bool silent = false;   // the car never touches its voices
 
 protected:
     void OnGameReset(const dcGameReset& message);
@@ -224,6 +226,8 @@ private:
     void StepCamera(float dt);
     void StepTipOver(const StepFrame& frame, float dt);
     void StepNetwork(float dt);
+    void StepCrashSound();
+    void StepSounds(const StepFrame& frame, float dt);
     void ApplyCarData(const CarState& state);
     void OnWheelContact(const dcContact& message, int32_t index);
     // The skid test with the steering angle given: the target in the step, the eased angle elsewhere.
@@ -257,6 +261,7 @@ private:
     dcCarWeapon* weapon_ = nullptr;
     std::unique_ptr<CarDamage> damage_;
     std::unique_ptr<CarLook> look_;
+    std::unique_ptr<CarSounds> sounds_;
     WideString nameUpper_;
 };
 // handlers: dcGameReset -> OnGameReset, dcSceneAdd -> OnSceneAdd, dcSceneDel -> OnSceneDel,

@@ -60,6 +60,9 @@ void dcCar::OnCarInput(const dcCarInput& message, int32_t connection)
     steering = Clamp(message.steering, -1.0f, 1.0f);
     handbrake = Clamp01(message.handbrake);
     const int32_t wanted = std::clamp(message.gear, -1, std::max(type_.gearCount, 0));
+    if (wanted != gear && !silent) {
+        sounds_->PlayGearChange();
+    }
     gear = wanted;
     if (fuelGauge_) {
         fuelGauge_->SetActive((message.buttons & dcCarInput::kBoost) != 0);

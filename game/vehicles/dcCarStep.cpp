@@ -212,9 +212,7 @@ void dcCar::Update(const dcUpdate& message)
         airTime += dt;
         crashSoundCooldown -= dt;
         contactSteerTimer -= dt;
-        if (crashSoundCooldown <= 0.0f) {
-            impactAccumulator = 0.0f;
-        }
+        StepCrashSound();
         sparkCooldown -= dt;
         EmitSkidSmoke(frame.steerTarget, dt);
         if (effectsEnabled) {
@@ -239,6 +237,7 @@ void dcCar::Update(const dcUpdate& message)
         fuelGauge_->Update(dt);
     }
     StepTipOver(frame, dt);
+    StepSounds(frame, dt);
     if (damage_) {
         damage_->PlaceParts();
     }
@@ -462,6 +461,34 @@ void dcCar::StepCrash(float dt)
         }
     }
     lastVelocity = v;
+}
+
+// The damage handler collects the impacts and sets the cooldown.
+void dcCar::StepCrashSound()
+{
+    if (crashSoundCooldown > 0.0f || impactAccumulator == 0.0f) {
+        return;
+    }
+    if (impactAccumulator > 0.02f * maxHealth_ && !silent) {
+        sounds_->PlayCrash(CarSounds::CrashClass(impactAccumulator), GetPosition());
+    }
+    impactAccumulator = 0.0f;
+}
+
+void dcCar::StepSounds(const StepFrame& frame, float dt)
+{
+    if (silent) {
+        return;
+    }
+    CarSounds::Drive drive;
+    drive.position = GetPosition();
+    drive.engineRpm = engineRpm;
+    drive.wheelieAmount = wheelieAmount;
+    drive.throttle = throttle;
+    drive.wrecked = health_ == 0.0f;
+    drive.skidding = frame.onGround && IsSkidding(steerAngle);
+    drive.wheelSpin = std::fabs(wheelRpm - engineRpm) > 1000.0f;
+    sounds_->Update(type_, drive, dt);
 }
 
 void dcCar::StepCamera(float dt)

@@ -1,5 +1,6 @@
-// The car's state as it crosses the network: scaled bytes and their reading back.
+// The car's closed-form rules: its state as it crosses the network, and its crash sound classes.
 
+#include "game/vehicles/CarSounds.h"
 #include "game/vehicles/CarState.h"
 
 #include <gtest/gtest.h>
@@ -88,4 +89,17 @@ TEST(CarStateFrame, RefusesNumbersThatAreNotFinite)
     read.gear = 7;
     EXPECT_FALSE(UnpackCarState(data, read));
     EXPECT_EQ(read.gear, 7);
+}
+
+TEST(CarCrashSound, StrongerImpactsTakeLouderClasses)
+{
+    struct Case {
+        float impact;
+        int32_t crashClass;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {0.0f, 0}, {10.0f, 0}, {10.5f, 1}, {25.0f, 1}, {26.0f, 2}, {61.0f, 3}, {100.0f, 3}, {101.0f, 4}, {250.0f, 4},
+             {251.0f, 5}, {1e9f, 5}}) {
+        EXPECT_EQ(CarSounds::CrashClass(c.impact), c.crashClass) << c.impact;
+    }
 }
