@@ -22,9 +22,13 @@ AudioDevice* Audio()
     return dcEngine::Instance().GetAudioDevice();
 }
 
+// None when the device keeps no voices.
 Voice* MakeVoice(AudioDevice& audio, const WideString& file, float far)
 {
     Voice* voice = audio.Play(file, true, false, false);
+    if (!voice) {
+        return nullptr;
+    }
     voice->Set3DRange(kNear, far);
     EffectsSoundGroup().Add(*voice);
     return voice;
@@ -58,32 +62,40 @@ CarSounds::CarSounds(const WideString& typeName)
     engine2_ = MakeVoice(*audio, folder + L"Engine_2.WAV", kFar);
     skid_ = MakeVoice(*audio, folder + L"Skid.WAV", kFar);
     gear_ = MakeVoice(*audio, folder + L"Gear.WAV", kGearFar);
+    if (!engine1_ || !engine2_ || !skid_ || !gear_) {
+        DestroyVoices();
+        return;
+    }
     for (int32_t d = 0; d < kCrashClasses; ++d) {
         const WideString prefix = L"Audio\\Crash" + std::to_wstring(d);
         for (const WideString& name : ListFiles(prefix + L"*.WAV")) {
-            crashes_[static_cast<size_t>(d)].push_back(MakeVoice(*audio, L"Audio\\" + name, kFar));
+            if (Voice* voice = MakeVoice(*audio, L"Audio\\" + name, kFar)) {
+                crashes_[static_cast<size_t>(d)].push_back(voice);
+            }
         }
     }
 }
 
 CarSounds::~CarSounds()
 {
+    DestroyVoices();
+}
+
+void CarSounds::DestroyVoices()
+{
     AudioDevice* audio = Audio();
-    if (!audio) {
-        return;
-    }
-    for (Voice* voice : {engine1_, engine2_, skid_, gear_}) {
-        if (voice) {
-            voice->Stop();
-            audio->DestroyVoice(voice);
-        }
-    }
+    std::vector<Voice*> voices{engine1_, engine2_, skid_, gear_};
     for (std::vector<Voice*>& list : crashes_) {
-        for (Voice* voice : list) {
+        voices.insert(voices.end(), list.begin(), list.end());
+        list.clear();
+    }
+    for (Voice* voice : voices) {
+        if (voice && audio) {
             voice->Stop();
             audio->DestroyVoice(voice);
         }
     }
+    engine1_ = engine2_ = skid_ = gear_ = nullptr;
 }
 
 void CarSounds::Start()

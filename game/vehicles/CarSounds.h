@@ -2,7 +2,8 @@
 // A car's voices: two engine loops cross-faded by engine speed, the skid
 // loop, the gear change and the crash sounds of six strengths. All are
 // positional and play in the effects sound group. Without an audio device
-// the car has none, and every operation does nothing.
+// (or one that keeps no voices) the car has none, and every operation does
+// nothing.
 
 #include "engine/files/WideString.h"
 #include "engine/math/Vec3.h"
@@ -46,6 +47,7 @@ public:
     void Update(const VehicleType& type, const Drive& drive, float dt);
 
 private:
+    void DestroyVoices();
     void UpdateEngine(const VehicleType& type, const Drive& drive, float dt);
 
     Voice* engine1_ = nullptr;

@@ -74,7 +74,11 @@ class CarTest : public GameTest {
 protected:
     static constexpr float kStep = 1.0f / 75.0f;
 
-    CarTest() : type(MakeTestVehicleType()) { ground = std::make_unique<FlatGround>(Physics()); }
+    CarTest() : CarTest(nullptr) {}
+    explicit CarTest(std::unique_ptr<AudioDevice> audio) : GameTest(std::move(audio)), type(MakeTestVehicleType())
+    {
+        ground = std::make_unique<FlatGround>(Physics());
+    }
     ~CarTest() override
     {
         for (dcCar* car : cars) {
