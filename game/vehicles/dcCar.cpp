@@ -10,6 +10,8 @@
 #include "game/weapons/dcExplosion.h"
 #include "game/world/GameModule.h"
 #include "game/world/PathNetwork.h"
+#include "render/models/Model.h"
+#include "render/shaders/ShaderVariable.h"
 
 #include <algorithm>
 
@@ -52,6 +54,7 @@ dcCar::dcCar(const VehicleType& type, int32_t skin, PhysicsWorld& physics)
     : type_(type), physics_(physics), chassisBox_(type.chassisBoxHalf), body_(physics), nameUpper_(UpperCased(type.name))
 {
     RegisterHandlers();
+    LoadModels(skin);
     SetUpBody();
     SetUpWheels();
     sounds_ = std::make_unique<CarSounds>(type.name);
@@ -93,6 +96,30 @@ void dcCar::RegisterHandlers()
 // ODE keeps a body's centre of mass at its origin: the ODE body sits at the
 // car's centre of mass, the car's origin is an offset from it, and the
 // chassis box is placed relative to the mass.
+void dcCar::LoadModels(int32_t skin)
+{
+    const int32_t lastSkin = std::max(static_cast<int32_t>(type_.skins.size()) - 1, 0);
+    const int32_t chosen = std::clamp(skin, 0, lastSkin);
+    const WideString suffix = type_.skins.empty() ? WideString() : type_.skins[static_cast<size_t>(chosen)].name;
+    ShaderVariableBlock* world = GameModule::Get() ? &GameModule::Get()->GetWorld() : nullptr;
+    const auto load = [&](const WideString& file) {
+        auto model = std::make_unique<Model>(file, suffix);
+        model->SetParent(world);
+        return model;
+    };
+    for (const WideString& file : type_.chassisFiles) {
+        chassisModels_.push_back(load(file));
+        boostFaderVariable_ = chassisModels_.back()->AddVariable(L"BoostFader", kShaderValue, false);
+    }
+    for (const WideString& file : type_.lodFiles) {
+        lodModels_.push_back(load(file));
+    }
+    if (!type_.wreckFile.empty()) {
+        wreckModel_ = load(type_.wreckFile);
+    }
+    currentModel = chassisModels_.empty() ? nullptr : chassisModels_.front().get();
+}
+
 void dcCar::SetUpBody()
 {
     chassisBox_.SetOwner(this);
@@ -146,8 +173,11 @@ void dcCar::PlaceAt(const Vec3& position, const Quaternion& orientation, const V
 {
     Matrix44 rotation;
     Quaternion::ToMatrix(orientation, rotation);
+    // The chassis model's underside, not its origin, rests on the point.
+    const Model* chassis = chassisModels_.empty() ? nullptr : chassisModels_.front().get();
+    const float depth = chassis ? chassis->GetBoundsHalfExtents().y - chassis->GetBoundsCentre().y : 0.0f;
     body_.SetOrientation(orientation);
-    body_.SetPosition(position);
+    body_.SetPosition(position + Vec3{0.0f, depth, 0.0f});
     body_.SetLinearVelocity(Vec3::TransformDirection(carVelocity, rotation));
     PlaceWheels();
 }

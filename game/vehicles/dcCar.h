@@ -32,6 +32,7 @@
 #include <memory>
 #include <vector>
 
+class Model;
 class PhysicsWorld;
 class dcCarSpecial;
 class dcCarWeapon;
@@ -122,6 +123,14 @@ public:
     FuelGauge* GetFuelGauge() const { return fuelGauge_.get(); }
     dcCarSpecial* GetSpecial() const { return special_; }
     dcCarWeapon* GetWeapon() const { return weapon_; }
+    // The models in the car's skin, under the world's shader values.
+    const std::vector<std::unique_ptr<Model>>& GetChassisModels() const { return chassisModels_; }
+    const std::vector<std::unique_ptr<Model>>& GetLodModels() const { return lodModels_; }
+    Model* GetWreckModel() const { return wreckModel_.get(); }
+    // The chassis model the damage parts were built for; none for a type without chassis files.
+    Model* currentModel = nullptr;
+    // The id of each chassis model's "BoostFader" value.
+    int32_t GetBoostFaderVariable() const { return boostFaderVariable_; }
     const std::vector<int32_t>& GetListeners() const { return listeners_; }
 
     // Controls, as the last dcCarInput (or the host) left them.
@@ -209,6 +218,7 @@ private:
     struct StepFrame;
 
     void RegisterHandlers();
+    void LoadModels(int32_t skin);
     void SetUpBody();
     void SetUpWheels();
     Matrix44 CarFrame() const;
@@ -263,6 +273,10 @@ private:
     std::unique_ptr<CarLook> look_;
     std::unique_ptr<CarSounds> sounds_;
     WideString nameUpper_;
+    std::vector<std::unique_ptr<Model>> chassisModels_;
+    std::vector<std::unique_ptr<Model>> lodModels_;
+    std::unique_ptr<Model> wreckModel_;
+    int32_t boostFaderVariable_ = 0;
 };
 // handlers: dcGameReset -> OnGameReset, dcSceneAdd -> OnSceneAdd, dcSceneDel -> OnSceneDel,
 //   dcCamOrientation -> OnCamOrientation, dcOrientation -> OnOrientation, dcGetGeometry -> OnGetGeometry,
