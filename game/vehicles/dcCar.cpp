@@ -1,6 +1,5 @@
 #include "game/vehicles/dcCar.h"
 
-#include "engine/core/LogHub.h"
 #include "engine/core/Scene.h"
 #include "engine/math/Matrix44.h"
 #include "game/weapons/DamageMessages.h"

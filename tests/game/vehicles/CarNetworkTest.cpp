@@ -208,3 +208,31 @@ TEST_F(CarNetworkTest, AClientsCarFollowsTheHosts)
     EXPECT_NEAR(client->steering, 50.0f / 127.0f, 1e-5f);
     client->Release();
 }
+
+TEST_F(CarNetworkTest, WeaponsComeOnlyFromTheHostUnderAFreeId)
+{
+    static int32_t given = 0;
+    given = 0;
+    GetCarLinks().giveWeapon = [](int32_t, dcCar&, int32_t) -> dcCarWeapon* {
+        ++given;
+        return nullptr;
+    };
+    dcCar& car = AddCar();
+    const int32_t minigun = HashClassName("dcCarMiniGun");
+    struct Case {
+        const char* what;
+        dcCarSetWeapon message;
+        int32_t connection;
+        int32_t given;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"from a client", {minigun, 800}, 4, 0},
+             {"under id 0", {minigun, 0}, 0, 0},
+             {"under the car's own id", {minigun, car.GetId()}, 0, 0},
+             {"of a class no weapon has", {HashClassName("dcCar"), 800}, 0, 0},
+             {"from the host under a free id", {minigun, 800}, 0, 1}}) {
+        given = 0;
+        car.HandleMessage(dcCarSetWeapon::Identity().Id(), &c.message, sizeof(dcCarSetWeapon), c.connection);
+        EXPECT_EQ(given, c.given) << c.what;
+    }
+}
