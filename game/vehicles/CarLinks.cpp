@@ -1,0 +1,7 @@
+#include "game/vehicles/CarLinks.h"
+
+CarLinks& GetCarLinks()
+{
+    static CarLinks links;
+    return links;
+}
