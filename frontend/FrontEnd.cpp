@@ -14,6 +14,8 @@
 #include "frontend/SettingsOptions.h"
 #include "frontend/VideoModes.h"
 #include "frontend/dcLoadScreen.h"
+#include "game/vehicles/VehicleCatalogue.h"
+#include "game/vehicles/VehicleType.h"
 #include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
 #include "script/ScriptLoading.h"
@@ -110,6 +112,8 @@ void ShutdownFrontEnd()
     gameScriptHooks.reset();
     gameModule.reset();
     mainMenu.reset();
+    ReleaseCatalogues();
+    ReleaseVehicleTypes();
 }
 
 void SaveSettings()

@@ -53,6 +53,12 @@ void BuildCatalogues()
     BuildCatalogue(TrafficCatalogue(), L"Vehicles\\Traffic\\*.TXC", true);
 }
 
+void ReleaseCatalogues()
+{
+    VehicleCatalogue().clear();
+    TrafficCatalogue().clear();
+}
+
 int32_t FindTrafficType(int32_t nameHash, bool random)
 {
     const TrafficTypeList& list = TrafficCatalogue();

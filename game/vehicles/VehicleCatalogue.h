@@ -18,6 +18,9 @@ TrafficTypeList& TrafficCatalogue();
 
 // Fills each list that is still empty; a list with entries is left alone.
 void BuildCatalogues();
+// Empties both lists. Their models hold the video device: the program
+// lets them go before the device goes.
+void ReleaseCatalogues();
 // The index in TrafficCatalogue of the first type with the hash; otherwise a
 // random index when asked for one, else -1. An empty catalogue always gives -1.
 int32_t FindTrafficType(int32_t nameHash, bool random);

@@ -122,6 +122,8 @@ private:
 // Every "Vehicles\*.DCC", once; later calls do nothing while the list holds
 // types. Types that fail to load are left out of the list.
 void LoadVehicleTypes();
+// Empties the list, with the skin textures, while the video device lives.
+void ReleaseVehicleTypes();
 // The list, in the order the file sources list the files.
 std::vector<std::unique_ptr<VehicleType>>& VehicleTypes();
 // The first type with the hash; otherwise a random type when asked for one,

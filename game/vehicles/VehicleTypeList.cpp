@@ -25,6 +25,11 @@ void LoadVehicleTypes()
     }
 }
 
+void ReleaseVehicleTypes()
+{
+    VehicleTypes().clear();
+}
+
 int32_t FindVehicleTypeIndex(int32_t nameHash, bool randomFallback)
 {
     const std::vector<std::unique_ptr<VehicleType>>& types = VehicleTypes();
