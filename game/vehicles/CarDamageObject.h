@@ -43,7 +43,6 @@ public:
     // Where the part is drawn: attached, through the car's render matrix.
     void Place(const Matrix44& renderMatrix);
     bool IsLoose() const { return strength <= 0.0f; }
-    const BoxGeom* GetBox() const { return box_.get(); }
 
     dcCar* car;
     int32_t partIndex;

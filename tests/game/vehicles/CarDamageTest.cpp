@@ -4,6 +4,8 @@
 
 #include "tests/game/vehicles/CarTestSupport.h"
 
+#include "engine/files/ArchiveList.h"
+#include "engine/files/PackArchive.h"
 #include "engine/net/ClientScene.h"
 #include "game/vehicles/CarDamageHandler.h"
 #include "game/vehicles/dcDamageSpark.h"
@@ -11,6 +13,8 @@
 #include "game/weapons/dcExplosion.h"
 #include "render/models/Model.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <initializer_list>
 
 namespace {
@@ -140,7 +144,7 @@ TEST_F(CarDamageTest, TheHostWrecksOnceWithOneExplosionAndTellsTheListeners)
 {
     dcCar& car = SettledCar(false);
     RecordingEntity listener;
-    RecordingEntity attacker({});
+    RecordingEntity attacker;
     Game().GetScene().Add(&listener);
     Game().GetScene().Add(&attacker);
     car.Send(dcAddEntityListener{listener.GetId()});
@@ -259,7 +263,7 @@ TEST_F(CarDamageTest, StopsWearPartsOut)
     EXPECT_NEAR(bonnet.strength, 0.5f - 0.09f, 1e-4f);
     bonnet.angle = bonnet.minAngle + 0.01f;
     bonnet.angularSpeed = -5.0f;
-    bonnet.Step({0.0f, 0.0f, -40.0f}, kStep);
+    bonnet.Step({0.0f, 0.0f, -60.0f}, kStep);
     EXPECT_NEAR(bonnet.angularSpeed, 3.0f, 1e-4f) << "it rests on the car without wear";
     EXPECT_NEAR(bonnet.strength, 0.5f - 0.09f, 1e-4f);
 }
@@ -319,6 +323,22 @@ TEST_F(CarDamageTest, APartTornOffFallsOnItsOwnAndIsDrawnWhereItIs)
     EXPECT_EQ(damage.GetParts().size(), 2u) << "the parts follow the model the car is drawn with";
     car.currentModel = nullptr;
     damage.StepParts({}, kStep);
+}
+
+// The sample car, as the game reads it from the built pack.
+TEST_F(CarDamageTest, TheSampleCarHasTwoDoorsABonnetAndABoot)
+{
+    std::filesystem::copy_file(FixturePath(L"sampledata\\Data.DCP").c_str(), "Data.DCP");
+    ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"Data.DCP"));
+    LoadVehicleTypes();
+    ASSERT_FALSE(VehicleTypes().empty());
+    dcCar car(*VehicleTypes()[0], 0);
+    CarDamageHandler damage(car);
+    damage.StepParts({}, kStep);
+    const auto& parts = damage.GetParts();
+    EXPECT_EQ(parts.size(), 4u);
+    EXPECT_EQ(std::count_if(parts.begin(), parts.end(), [](const auto& part) { return part->isDoor; }), 2);
+    VehicleTypes().clear();
 }
 
 TEST_F(CarDamageTest, ScrapsTumbleForFiveSecondsAndGoWithTheirCar)
