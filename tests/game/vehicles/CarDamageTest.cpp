@@ -332,12 +332,25 @@ TEST_F(CarDamageTest, TheSampleCarHasTwoDoorsABonnetAndABoot)
     ArchiveList::Instance().Mount(std::make_unique<PackArchive>(L"Data.DCP"));
     LoadVehicleTypes();
     ASSERT_FALSE(VehicleTypes().empty());
-    dcCar car(*VehicleTypes()[0], 0);
-    CarDamageHandler damage(car);
+    auto* car = new dcCar(*VehicleTypes()[0], 0);
+    car->Spawn({{0.0f, 4.0f, 0.0f}, {}, {}, 0});
+    CarDamageHandler damage(*car);
     damage.StepParts({}, kStep);
     const auto& parts = damage.GetParts();
     EXPECT_EQ(parts.size(), 4u);
     EXPECT_EQ(std::count_if(parts.begin(), parts.end(), [](const auto& part) { return part->isDoor; }), 2);
+    // The doors' boxes ride along in the physics world while the car drives off.
+    Drive(*car, 1.0f, 0.0f, 0.5f, 1);
+    for (float t = 0.0f; t < 1.0f; t += kStep) {
+        FlatGround::Step(Physics(), Game().GetScene(), kStep);
+        damage.StepParts({}, kStep);
+        damage.PlaceParts(Matrix44::FromRotationTranslation(kIdentityMatrix, car->GetPosition()));
+    }
+    EXPECT_GT(car->GetHealth(), 0.0f);
+    EXPECT_LT((parts.front()->worldPosition - car->GetPosition()).Length(), 20.0f);
+    // The car goes before the type it was made from.
+    car->Release();
+    Game().GetScene().FlushDeletes();
     VehicleTypes().clear();
 }
 
