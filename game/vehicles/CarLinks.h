@@ -30,10 +30,11 @@ public:
     virtual ~CarDamage() = default;
     // Also the first part of dcExtDamageMessage.
     virtual void OnDamage(const dcDamageMessage& damage) = 0;
-    // The hinge and fall of the parts, once per step.
-    virtual void StepParts(float dt) = 0;
-    // The parts follow the body (attached ones) for drawing.
-    virtual void PlaceParts() = 0;
+    // The hinge and fall of the parts, once per step; deceleration is the
+    // car-space change of velocity of the step, per second.
+    virtual void StepParts(const Vec3& deceleration, float dt) = 0;
+    // The attached parts follow the drawn pose (the render matrix) of the body.
+    virtual void PlaceParts(const Matrix44& renderMatrix) = 0;
     virtual void SpawnContactSpark(const Vec3& point, const Vec3& velocity) = 0;
 };
 

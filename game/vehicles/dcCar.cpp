@@ -99,10 +99,10 @@ void dcCar::LoadModels(int32_t skin)
 {
     const int32_t lastSkin = std::max(static_cast<int32_t>(type_.skins.size()) - 1, 0);
     const int32_t chosen = std::clamp(skin, 0, lastSkin);
-    const WideString suffix = type_.skins.empty() ? WideString() : type_.skins[static_cast<size_t>(chosen)].name;
+    skinName_ = type_.skins.empty() ? WideString() : type_.skins[static_cast<size_t>(chosen)].name;
     ShaderVariableBlock* world = GameModule::Get() ? &GameModule::Get()->GetWorld() : nullptr;
     const auto load = [&](const WideString& file) {
-        auto model = std::make_unique<Model>(file, suffix);
+        auto model = std::make_unique<Model>(file, skinName_);
         model->SetParent(world);
         return model;
     };
@@ -218,6 +218,10 @@ void dcCar::SetHealth(float health, float maxHealth)
 void dcCar::Wreck(const dcDamageMessage& damage)
 {
     health_ = 0.0f;
+    if (wrecked_) {
+        return;
+    }
+    wrecked_ = true;
     dcExplosion::Spawn(&chassisBox_, GetPosition(), kWorldUp, 0, GetId());
     dcEntityKilled killed;
     killed.killer = damage.attacker ? damage.attacker->GetId() : GetId();

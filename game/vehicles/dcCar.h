@@ -67,6 +67,9 @@ public:
         Vec3 lastSkidPoint;
     };
 
+    // A detachable part of the chassis model (CarDamageObject.h).
+    class DamageObject;
+
     struct Pose {
         Vec3 position;
         Quaternion orientation;
@@ -90,7 +93,8 @@ public:
     void PlaceAt(const Vec3& position, const Quaternion& orientation, const Vec3& carVelocity);
     // Keeps only the heading.
     void Upright();
-    // Health 0, the explosion, and the listeners told who killed the car.
+    // Health 0, the explosion, and the listeners told who killed the car;
+    // once: a wrecked car neither explodes nor dies again.
     void Wreck(const dcDamageMessage& damage);
 
     Vec3 GetPosition() const { return body_.GetPosition(); }
@@ -116,6 +120,8 @@ public:
     void SendCarData(int32_t connection);
 
     const VehicleType& GetType() const { return type_; }
+    // The name of the skin the car wears; empty for a type without skins.
+    const WideString& GetSkinName() const { return skinName_; }
     float GetHealth() const { return health_; }
     float GetMaxHealth() const { return maxHealth_; }
     void SetHealth(float health, float maxHealth);
@@ -264,6 +270,7 @@ private:
     OffsetRigidBody body_;
     float health_ = 500.0f;
     float maxHealth_ = 500.0f;
+    bool wrecked_ = false;
     std::vector<int32_t> listeners_;
     dcCarSpecial* special_ = nullptr;   // lives in the scene
     dcCarWeapon* secondWeapon_ = nullptr;
@@ -273,6 +280,7 @@ private:
     std::unique_ptr<CarLook> look_;
     std::unique_ptr<CarSounds> sounds_;
     WideString nameUpper_;
+    WideString skinName_;
     std::vector<std::unique_ptr<Model>> chassisModels_;
     std::vector<std::unique_ptr<Model>> lodModels_;
     std::unique_ptr<Model> wreckModel_;

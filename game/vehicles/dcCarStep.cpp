@@ -239,7 +239,8 @@ void dcCar::Update(const dcUpdate& message)
     StepTipOver(frame, dt);
     StepSounds(frame, dt);
     if (damage_) {
-        damage_->PlaceParts();
+        damage_->PlaceParts(look_ ? look_->GetRenderMatrix()
+                                  : Matrix44::FromRotationTranslation(RotationOf(GetOrientation()), GetPosition()));
     }
     StepNetwork(dt);
 }
@@ -296,7 +297,7 @@ void dcCar::DriveOnGround(StepFrame& frame, float dt)
         wheel.suspension = std::max(wheel.suspension - 5.0f * dt, wheel.suspensionMin);
     }
     if (damage_) {
-        damage_->StepParts(dt);
+        damage_->StepParts(acceleration, dt);
     }
 }
 
