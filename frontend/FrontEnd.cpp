@@ -14,6 +14,7 @@
 #include "frontend/SettingsOptions.h"
 #include "frontend/VideoModes.h"
 #include "frontend/dcLoadScreen.h"
+#include "game/vehicles/dcCarLook.h"
 #include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
 #include "script/ScriptLoading.h"
@@ -75,6 +76,7 @@ void BuildFrontEnd()
         mainMenu->AddCommand(&loadScriptCommand);
     }
     gameModule = std::make_unique<GameModule>();
+    InstallCarLook();
     gameModule->SetFrontEndLinks({EnterGameVideoMode, EnterMenuVideoMode, OpenMainMenu, IsBindingDown});
     // Missions reach the game as nodes read from their dumps, and their
     // nodes reach the game module.
