@@ -248,12 +248,12 @@ TEST_F(CarLookTest, ASlowCarIsFilmedAlongItsAxisAndMode3RidesWithTheDrawnCar)
 TEST_F(CarLookTest, CamerasSeeACarInTheirFrustumWithinReach)
 {
     dcCar& car = AddCar();
-    const dcEntityCamera& near = Film(car, {0.0f, 50.0f, 300.0f});
-    EXPECT_TRUE(Sees(car, near));
+    const dcEntityCamera& close = Film(car, {0.0f, 50.0f, 300.0f});
+    EXPECT_TRUE(Sees(car, close));
     EXPECT_TRUE(car.visibleToCamera);
 
     car.hidden = true;
-    EXPECT_FALSE(Sees(car, near));
+    EXPECT_FALSE(Sees(car, close));
     car.hidden = false;
 
     const dcEntityCamera& other = Film(car, {0.0f, 50.0f, 300.0f}, dcEntityCamera::kModeLookAt, false);
@@ -261,8 +261,8 @@ TEST_F(CarLookTest, CamerasSeeACarInTheirFrustumWithinReach)
     EXPECT_FALSE(Sees(car, other)) << "the car behind the camera";
     EXPECT_TRUE(car.visibleToCamera) << "only the active camera's answer is kept";
 
-    const dcEntityCamera& far = Film(car, car.GetPosition() + Vec3{0.0f, 50.0f, 3100.0f});
-    EXPECT_FALSE(Sees(car, far)) << "beyond the half diagonal plus 3000";
+    const dcEntityCamera& distant = Film(car, car.GetPosition() + Vec3{0.0f, 50.0f, 3100.0f});
+    EXPECT_FALSE(Sees(car, distant)) << "beyond the half diagonal plus 3000";
     EXPECT_FALSE(car.visibleToCamera);
 }
 
