@@ -120,6 +120,20 @@ TEST_F(CarLookTest, TheDrawnPoseLeansPitchesAndLiftsAboutTheRearAxle)
     }
 }
 
+TEST_F(CarLookTest, FrontWheelsSteerHalfwayToTheirFactorAndShedTheBodysLean)
+{
+    dcCar& car = AddCar();
+    car.steerAngle = 0.4f;
+    car.steerFactor = 0.5f;
+    ASSERT_FLOAT_EQ(car.GetWheel(0).rollAngle, 0.0f);
+    ExpectNear(car.GetWheelMatrix(0).GetRow(2), {std::sin(0.3f), 0, std::cos(0.3f)}, "front wheel steered by 0.3");
+    ExpectNear(car.GetWheelMatrix(2).GetRow(0), {1, 0, 0}, "a rear wheel only rolls");
+    car.steerAngle = 0.0f;
+    car.pitchLean = 0.2f;
+    const Matrix44 level = Matrix44::Multiply(car.GetWheelMatrix(0), car.GetRenderMatrix(false, true, false));
+    ExpectNear(level.GetRow(1), {0, 1, 0}, "drawn on the pitched body, the wheel stands level");
+}
+
 TEST_F(CarLookTest, AScooterOnTheGroundIsDrawnUprightAndLeansByItsSquaredLeanAngle)
 {
     type.name = L"SCOOTER_TEST";
