@@ -73,6 +73,16 @@ protected:
         return *camera;
     }
 
+    // The body put where asked: the test type's chassis files do not exist,
+    // and an empty model has no underside to stand the car on.
+    dcCar& AddCarAt(const Vec3& position = kStart, const Quaternion& orientation = Quaternion{})
+    {
+        dcCar& car = AddCar(position);
+        car.GetBody().SetOrientation(orientation);
+        car.GetBody().SetPosition(position);
+        return car;
+    }
+
     static bool Sees(dcCar& car, const Camera& camera)
     {
         const dcVisTest test{&camera, 0, 1, 0, 1, {}};
@@ -111,7 +121,7 @@ TEST_F(CarLookTest, TheDrawnPoseLeansPitchesAndLiftsAboutTheRearAxle)
              {"the rear axle stays put in a wheelie", 0.0f, 0.0f, 0.25f, true, false, {0, 0, 12}, {0, 0, 12}},
              {"half a wheelie", 0.0f, 0.0f, 0.25f, true, true, {0, 0, -12}, {0, 24 * sh, 12 - 24 * ch}},
          }) {
-        dcCar& car = AddCar(kStart);
+        dcCar& car = AddCarAt();
         car.pitchLean = c.pitchLean;
         car.rollLean = c.rollLean;
         car.wheelieAmount = c.wheelie;
@@ -122,7 +132,7 @@ TEST_F(CarLookTest, TheDrawnPoseLeansPitchesAndLiftsAboutTheRearAxle)
 
 TEST_F(CarLookTest, FrontWheelsSteerHalfwayToTheirFactorAndShedTheBodysLean)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     car.steerAngle = 0.4f;
     car.steerFactor = 0.5f;
     ASSERT_FLOAT_EQ(car.GetWheel(0).rollAngle, 0.0f);
@@ -137,12 +147,7 @@ TEST_F(CarLookTest, FrontWheelsSteerHalfwayToTheirFactorAndShedTheBodysLean)
 TEST_F(CarLookTest, AScooterOnTheGroundIsDrawnUprightAndLeansByItsSquaredLeanAngle)
 {
     type.name = L"SCOOTER_TEST";
-    dcCar::Pose pose;
-    pose.position = kStart;
-    pose.orientation = Quaternion::FromAxisAngle({0.0f, 0.0f, 1.0f}, 0.4f);
-    auto* scooter = new dcCar(type, 0);
-    scooter->Spawn(pose);
-    cars.push_back(scooter);
+    dcCar* scooter = &AddCarAt(kStart, Quaternion::FromAxisAngle({0.0f, 0.0f, 1.0f}, 0.4f));
     ASSERT_TRUE(scooter->isScooter);
     ASSERT_TRUE(scooter->IsOnGround());
     scooter->leanAngle = -0.4f;
@@ -157,7 +162,7 @@ TEST_F(CarLookTest, AScooterOnTheGroundIsDrawnUprightAndLeansByItsSquaredLeanAng
 
 TEST_F(CarLookTest, TheModelFollowsHealthAndItsPartsAreClassifiedOnce)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     const auto& chassis = car.GetChassisModels();
     ASSERT_EQ(chassis.size(), 2u);
     dcCarLook look(car);
@@ -202,7 +207,7 @@ TEST_F(CarLookTest, TheModelFollowsHealthAndItsPartsAreClassifiedOnce)
 
 TEST_F(CarLookTest, TheCameraGetsTheTypesPresetForItsFourModesAndItsOwnRecordForOthers)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     for (int32_t mode : {0, 1, 2, 3, 4, 8, 9, 12, 13, 15, -1, 1000}) {
         dcCamMode asked{};
         asked.preset.mode = mode;
@@ -215,7 +220,7 @@ TEST_F(CarLookTest, TheCameraGetsTheTypesPresetForItsFourModesAndItsOwnRecordFor
 
 TEST_F(CarLookTest, AWreckIsLookedAtUnlessTheCameraStandsStill)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     struct Case {
         float health;
         int32_t asked;
@@ -235,7 +240,7 @@ TEST_F(CarLookTest, AWreckIsLookedAtUnlessTheCameraStandsStill)
 
 TEST_F(CarLookTest, ACameraFollowingACarThatFellOutOfTheLevelRisesToHeight100)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     dcEntityCamera& camera = Film(car, {0.0f, -500.0f, 100.0f});
     car.SetHealth(0.0f, 500.0f);
     car.killedByKillFloor = true;
@@ -245,7 +250,7 @@ TEST_F(CarLookTest, ACameraFollowingACarThatFellOutOfTheLevelRisesToHeight100)
 
 TEST_F(CarLookTest, ASlowCarIsFilmedAlongItsAxisAndMode3RidesWithTheDrawnCar)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     car.wheelieAmount = 0.25f;
     const dcCamOrientation asked{0, {}, {}, {}, {}};
     car.Send(asked);
@@ -261,7 +266,7 @@ TEST_F(CarLookTest, ASlowCarIsFilmedAlongItsAxisAndMode3RidesWithTheDrawnCar)
 
 TEST_F(CarLookTest, CamerasSeeACarInTheirFrustumWithinReach)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     const dcEntityCamera& close = Film(car, {0.0f, 50.0f, 300.0f});
     EXPECT_TRUE(Sees(car, close));
     EXPECT_TRUE(car.visibleToCamera);
@@ -271,7 +276,7 @@ TEST_F(CarLookTest, CamerasSeeACarInTheirFrustumWithinReach)
     car.hidden = false;
 
     const dcEntityCamera& other = Film(car, {0.0f, 50.0f, 300.0f}, dcEntityCamera::kModeLookAt, false);
-    car.PlaceAt({0.0f, 4.0f, 900.0f}, car.GetOrientation(), {});
+    car.GetBody().SetPosition({0.0f, 4.0f, 900.0f});
     EXPECT_FALSE(Sees(car, other)) << "the car behind the camera";
     EXPECT_TRUE(car.visibleToCamera) << "only the active camera's answer is kept";
 
@@ -283,7 +288,7 @@ TEST_F(CarLookTest, CamerasSeeACarInTheirFrustumWithinReach)
 TEST_F(CarLookTest, ACarFilmedFromInsideIsSeenByNoCamera)
 {
     type.cameras[0].showTarget = 0;
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     const dcEntityCamera& inside = Film(car, {0.0f, 50.0f, 300.0f}, 0);
     ASSERT_FALSE(inside.ShowsTarget());
     const dcEntityCamera& other = Film(car, {0.0f, 50.0f, 300.0f}, dcEntityCamera::kModeLookAt, false);
@@ -294,7 +299,7 @@ TEST_F(CarLookTest, ACarFilmedFromInsideIsSeenByNoCamera)
 
 TEST_F(CarLookTest, AVisibleCarLaysItsShadowUnlessWreckedOrAWheelHangsOverNothing)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     Run(0.5f);
     const dcEntityCamera& camera = Film(car, {0.0f, 50.0f, 300.0f});
     dcCarShadow& shadow = *dcCarShadow::Get();
@@ -309,7 +314,7 @@ TEST_F(CarLookTest, AVisibleCarLaysItsShadowUnlessWreckedOrAWheelHangsOverNothin
                                                      {"in the air over nothing", 500.0f, true, 0}}) {
         car.SetHealth(c.health, 500.0f);
         if (c.airborne) {
-            car.PlaceAt({0.0f, 2000.0f, 0.0f}, car.GetOrientation(), {});
+            car.GetBody().SetPosition({0.0f, 2000.0f, 0.0f});
             Run(0.2f);
         }
         Game().GetScene().Broadcast(dcUpdate{kStep});   // the shadow starts a fresh frame
@@ -324,7 +329,7 @@ TEST_F(CarLookTest, HalosAreTakenWithTheCarAndGivenBackAsItLeaves)
 {
     const size_t plain = LiveHalos(kHalo02Group);
     const size_t brake = LiveHalos(kHalo01Group);
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     EXPECT_EQ(LiveHalos(kHalo02Group), plain + 3);
     EXPECT_EQ(LiveHalos(kHalo01Group), brake + 1);
     car.Release();
@@ -336,7 +341,7 @@ TEST_F(CarLookTest, HalosAreTakenWithTheCarAndGivenBackAsItLeaves)
 
 TEST_F(CarLookTest, LightsFadeInAndOutWithTheirSwitches)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     Film(car, {0.0f, 50.0f, -300.0f});   // in front of the car
     dcCarLook look(car);
     const CarLightHalos& lights = look.GetLights();
@@ -367,7 +372,7 @@ TEST_F(CarLookTest, LightsFadeInAndOutWithTheirSwitches)
 
 TEST_F(CarLookTest, HalosShowOnlyOnTheUndamagedModel)
 {
-    dcCar& car = AddCar();
+    dcCar& car = AddCarAt();
     const dcEntityCamera& camera = Film(car, {0.0f, 50.0f, 300.0f});
     dcCarLook look(car);
     Particle& head = *look.GetLights().GetHeadlights().front().particle;
