@@ -14,8 +14,10 @@
 #include "frontend/SettingsOptions.h"
 #include "frontend/VideoModes.h"
 #include "frontend/dcLoadScreen.h"
+#include "game/vehicles/CarDamageHandler.h"
 #include "game/vehicles/VehicleCatalogue.h"
 #include "game/vehicles/VehicleType.h"
+#include "game/vehicles/dcCarLook.h"
 #include "game/vehicles/dcScriptGame.h"
 #include "game/world/GameModule.h"
 #include "script/ScriptLoading.h"
@@ -77,6 +79,8 @@ void BuildFrontEnd()
         mainMenu->AddCommand(&loadScriptCommand);
     }
     gameModule = std::make_unique<GameModule>();
+    InstallCarDamage();
+    InstallCarLook();
     gameModule->SetFrontEndLinks({EnterGameVideoMode, EnterMenuVideoMode, OpenMainMenu, IsBindingDown});
     // Missions reach the game as nodes read from their dumps, and their
     // nodes reach the game module.

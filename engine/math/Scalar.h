@@ -28,6 +28,12 @@ inline float Clamp(float v, float lo, float hi)
     return v;
 }
 
+// -1, 0 or 1.
+inline float FloatSign(float x)
+{
+    return x > 0.0f ? 1.0f : (x < 0.0f ? -1.0f : 0.0f);
+}
+
 inline float Clamp01(float v)
 {
     return Clamp(v, 0.0f, 1.0f);

@@ -61,6 +61,8 @@ struct CarLinks {
     // A weapon of the class registered under the id and mounted; none for an unknown class.
     dcCarWeapon* (*giveWeapon)(int32_t weaponClass, dcCar& car, int32_t objectId) = nullptr;
     int32_t (*driverIdOf)(const dcPlayer& player) = nullptr;
+    // The player's own object id (a camera may film the player rather than the car).
+    int32_t (*playerIdOf)(const dcPlayer& player) = nullptr;
     bool (*isPlayerInCar)(const dcPlayer& player) = nullptr;
     // The car of this machine's player; none when there is none.
     const dcCar* (*localPlayersCar)() = nullptr;

@@ -106,6 +106,12 @@ public:
     void ClearInput();
 
     bool IsOnGround() const;
+    // The pose the model is drawn with: aligned sets a scooter on the ground
+    // upright, leaning adds the visual pitch, roll and wheelie (the wheelie
+    // halved when asked).
+    Matrix44 GetRenderMatrix(bool aligned, bool leaning, bool halfWheelie) const;
+    // The drawing turn of wheel 0 to 3 (rolled, steered, without the body's lean); only its rotation counts.
+    Matrix44 GetWheelMatrix(int32_t index) const;
     float GetSteerFactor(const Vec3& carVelocity) const;
     // The steering left unmet.
     float SteerTowards(const Vec3& direction);

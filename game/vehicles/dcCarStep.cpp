@@ -21,11 +21,6 @@ constexpr float kMaxSpin = 8.0f;
 constexpr float kFastCarContact = 125.0f;
 constexpr float kPi = 3.14159265f;
 
-float Sign(float x)
-{
-    return x > 0.0f ? 1.0f : (x < 0.0f ? -1.0f : 0.0f);
-}
-
 Matrix44 RotationOf(const Quaternion& q)
 {
     Matrix44 m;
@@ -90,7 +85,7 @@ float dcCar::GetSteerFactor(const Vec3& carVelocity) const
 float dcCar::SteerTowards(const Vec3& direction)
 {
     const Vec3 local = Vec3::TransformDirection(direction, Transposed(RotationOf(GetOrientation())));
-    float angle = local.z > 0.0f ? std::atan(local.x / local.z) : Sign(local.x);
+    float angle = local.z > 0.0f ? std::atan(local.x / local.z) : FloatSign(local.x);
     angle *= static_cast<float>(gear > 0 ? 1 : (gear < 0 ? -1 : 0));
     // Before the first step there is no steering factor yet: steer as at rest.
     const float factor = steerFactor > 0.0f ? steerFactor : 1.0f;
@@ -277,7 +272,7 @@ void dcCar::DriveOnGround(StepFrame& frame, float dt)
         p *= 1.0f - Clamp01(2.0f * contactSteerTimer);
         const float target = p * steerAngle +
                              handbrake * Clamp(2.0f * driftAngle, -type_.maxSteerAngle, type_.maxSteerAngle);
-        const bool settling = std::fabs(driftAngle) > std::fabs(target) && Sign(driftAngle) == Sign(target);
+        const bool settling = std::fabs(driftAngle) > std::fabs(target) && FloatSign(driftAngle) == FloatSign(target);
         driftAngle = Lerp(driftAngle, target, settling ? Lerp(1.0f, 0.1f, handbrake) * 10.0f * dt : 5.0f * dt);
     }
     rollLean = Lerp(rollLean, std::pow(1.0f - steerFactor, 0.4f) * frame.steerTarget * 0.1f, 2.0f * dt);
@@ -351,7 +346,7 @@ void dcCar::ApplyBrakesAndDrag(StepFrame& frame, float rpm)
         const float r = MinFloat(1.0f, b + 0.125f * (1.0f - Clamp01(throttle)) + 0.125f * Clamp01(handbrake) +
                                             0.5f * std::fabs(frame.steerTarget) * (1.0f - steerFactor));
         if (std::fabs(v.z) > 10.0f) {
-            body_.AddRelForce({0.0f, 0.0f, -200000.0f * Sign(v.z) * type_.brakeForce * r});
+            body_.AddRelForce({0.0f, 0.0f, -200000.0f * FloatSign(v.z) * type_.brakeForce * r});
         } else {
             v.z = Lerp(v.z, 0.0f, r);
         }

@@ -9,7 +9,6 @@
 #include "engine/net/NetClient.h"
 #include "engine/net/NetServer.h"
 #include "engine/video/VideoDevice.h"
-#include "game/vehicles/CarDamageHandler.h"
 #include "game/weapons/DecalRing.h"
 #include "game/weapons/dcCarShadow.h"
 #include "game/weapons/dcLensFlare.h"
@@ -59,7 +58,6 @@ GameModule::GameModule() : viewRay_(world_.GetPhysics(), world_.GetGeometry())
     finalUpdateChannel_.AddIdentity(dcFinalUpdate::Identity().Id());
     SetFlag(kPollsInput, true);
     instance_ = this;
-    InstallCarDamage();
 
     LanguageTable& language = engine.GetLanguage();
     BloodEnabled = language.GetText(kBloodKey) != L"No blood";

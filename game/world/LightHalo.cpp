@@ -18,13 +18,13 @@ constexpr float kPoolScale = 3.0f;
 
 } // namespace
 
-Particle* TakeLightHalo(const Vec3& position, const Color& colour)
+Particle* TakeLightHalo(const Vec3& position, const Color& colour, HaloGroup group)
 {
     EffectObjects* effects = EffectObjects::Get();
     if (!effects) {
         return nullptr;
     }
-    Particle* halo = effects->GetHaloGroup(kHalo02Group).EmitTextured(kEmitAlways);
+    Particle* halo = effects->GetHaloGroup(group).EmitTextured(kEmitAlways);
     halo->Set(kParticleDrawOnce, true);
     halo->Set(kParticleVisible, false);
     halo->layers.assign(1, kHaloLayer);
@@ -34,10 +34,10 @@ Particle* TakeLightHalo(const Vec3& position, const Color& colour)
     return halo;
 }
 
-void ReturnLightHalo(Particle* halo)
+void ReturnLightHalo(Particle* halo, HaloGroup group)
 {
     if (EffectObjects* effects = EffectObjects::Get(); effects && halo) {
-        effects->GetHaloGroup(kHalo02Group).Release(halo);
+        effects->GetHaloGroup(group).Release(halo);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "engine/math/BoundingBox.h"
 #include "engine/physics/PhysicsWorld.h"
 #include "engine/physics/PlaneGeom.h"
+#include "game/vehicles/CarDamageHandler.h"
 #include "game/vehicles/VehicleType.h"
 #include "game/vehicles/dcCar.h"
 
@@ -77,6 +78,7 @@ protected:
     CarTest() : CarTest(nullptr) {}
     explicit CarTest(std::unique_ptr<AudioDevice> audio) : GameTest(std::move(audio)), type(MakeTestVehicleType())
     {
+        InstallCarDamage();
         ground = std::make_unique<FlatGround>(Physics());
     }
     ~CarTest() override
